@@ -1,0 +1,49 @@
+#include "error.h"
+
+#include <QVariantMap>
+
+namespace {
+const QString KeyCode = QStringLiteral("code");
+const QString KeyMessage = QStringLiteral("message");
+} // namespace
+
+Error::~Error() = default;
+
+QVariant Error::data() const
+{
+    return QVariant();
+}
+
+QVariant Error::toVariant() const
+{
+    QVariantMap map;
+    map.insert(KeyCode, static_cast<quint32>(m_code));
+    map.insert(KeyMessage, m_message);
+    return map;
+}
+
+bool Error::fromVariant(const QVariant &value)
+{
+    if (value.type() != QVariant::Map)
+        return false;
+    const QVariantMap map = value.toMap();
+    bool converted = false;
+    const quint32 code = map.value(KeyCode).toUInt(&converted);
+    m_code = converted ? static_cast<qint32>(code) : 0;
+    if (!converted)
+        return false;
+    m_message = map.value(KeyMessage).toString();
+    return true;
+}
+
+QString Error::toString() const
+{
+    return QStringLiteral("%1: %2").arg(m_code).arg(
+            m_message.isEmpty() ? QStringLiteral("<no message>") : m_message);
+}
+
+int registerErrorMetaType()
+{
+    static const int id = qRegisterMetaType<Error>("Error");
+    return id;
+}

@@ -1,0 +1,34 @@
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace TestSupport {
+
+QByteArray hex(const char *text)
+{
+    QByteArray digits(text);
+    digits.replace(' ', QByteArray());
+    digits.replace('\n', QByteArray());
+    return QByteArray::fromHex(digits);
+}
+
+QString scratchDirectory(const QString &name)
+{
+    const QString path = QDir::tempPath() + QLatin1Char('/') + name;
+    QDir(path).removeRecursively();
+    QDir().mkpath(path);
+    return path;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(bytes) == bytes.size();
+}
+
+} // namespace TestSupport

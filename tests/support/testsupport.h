@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Small helpers shared by the test programs.
+namespace TestSupport {
+
+// Bytes from a hex text that may contain blanks ("00 FF ED" or "00ffed").
+QByteArray hex(const char *text);
+
+// A fresh, empty directory under the test's scratch folder (TMPDIR, set by
+// run-isolated.sh), named after the caller's choice.
+QString scratchDirectory(const QString &name);
+
+// Writes bytes to a file, creating parent folders; returns false on any failure.
+bool writeFile(const QString &path, const QByteArray &bytes);
+
+} // namespace TestSupport
