@@ -38,8 +38,10 @@ bool Error::fromVariant(const QVariant &value)
 
 QString Error::toString() const
 {
-    return QStringLiteral("%1: %2").arg(m_code).arg(
-            m_message.isEmpty() ? QStringLiteral("<no message>") : m_message);
+    // One multi-argument arg() call, so that a message holding "%1" is not expanded again.
+    return QStringLiteral("%1: %2").arg(QString::number(m_code),
+                                        m_message.isEmpty() ? QStringLiteral("<no message>")
+                                                            : m_message);
 }
 
 int registerErrorMetaType()
