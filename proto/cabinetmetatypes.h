@@ -1,0 +1,14 @@
+#pragma once
+
+#include "lodestar_export.h"
+
+// Registers every account record with Qt's meta-type system under its class name
+// ("CabinetProfile", "CabinetProfiles", "CabinetUserInfo", "HostList", "NetworksInfo", ...)
+// so that the records travel in queued signals and QVariants, and registers the conversions
+// that let the JSON-RPC engine hand positional parameters to slots:
+//   QVariantList -> HostList   (elements that are not address strings are dropped, since a
+//                               registered converter cannot report failure)
+//   HostList -> QVariantList   (the address strings)
+// Runs once per process whatever the number of calls; registerCabinetProfilesMetaType()
+// and registerCabinetUserInfoMetaType() call it.
+LODESTAR_EXPORT void registerCabinetMetaTypes();
