@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QStringList>
+
+class QTextStream;
+class ServiceControl;
+
+// The service program's command line: the control commands (install, uninstall,
+// terminate, version, help) and the runs as a service or in the foreground.
+class ServiceShell
+{
+public:
+    // What the first argument asks for.
+    enum class Command { Run, Install, Uninstall, Exec, Terminate, Version, Help, Unsupported };
+
+    explicit ServiceShell(ServiceControl *control);
+
+    static Command commandOf(const QStringList &arguments);
+
+    // Runs a control command (not Run or Exec), writing its messages; returns the exit code.
+    int control(Command command, const QStringList &arguments, QTextStream &out);
+
+    // The process: handles the control commands, or runs the service until SIGTERM or
+    // SIGINT (then exits 0).
+    int exec(int argc, char **argv);
+
+private:
+    int run(const QStringList &arguments, bool foreground);
+
+    ServiceControl *m_control;
+};
