@@ -1,0 +1,224 @@
+#include "dnsproxy.h"
+
+#include "datagramsocket.h"
+#include "descriptorlimit.h"
+#include "ratelimitedwarning.h"
+#include "serversmanager.h"
+#include "tcptransport.h"
+#include "tcptransportmanager.h"
+
+#include <QDebug>
+#include <QSocketNotifier>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace DNS {
+
+namespace {
+
+constexpr int ReceiveBufferSize = 131072;
+// Datagrams read per notification before other sockets get a turn.
+constexpr int DatagramBatch = 64;
+// Descriptors kept free for everything that is not an upstream UDP query.
+constexpr int DescriptorReserve = 256;
+
+RateLimitedWarning &pendingWarning()
+{
+    static RateLimitedWarning warning(QStringLiteral("DNS proxy: too many queries in flight, dropped a query"));
+    return warning;
+}
+
+RateLimitedWarning &clientQueriesWarning()
+{
+    static RateLimitedWarning warning(
+        QStringLiteral("DNS proxy: too many queries in flight on one TCP connection, dropped a query"));
+    return warning;
+}
+
+RateLimitedWarning &connectionsWarning()
+{
+    static RateLimitedWarning warning(QStringLiteral("DNS proxy: too many TCP connections, closed one"));
+    return warning;
+}
+
+} // namespace
+
+DNSProxy::DNSProxy(DnsContext *context, QObject *parent, ServersManager *servers)
+    : QObject(parent)
+    , m_context(context)
+    , m_servers(servers ? servers : ServersManager::instance())
+    , m_tcp(new QTcpServer(this))
+    , m_clientIdle(new TcpTransportManager(120000, this))
+    , m_alive(QSharedPointer<int>::create(0))
+{
+    connect(m_tcp, &QTcpServer::newConnection, this, &DNSProxy::newTcpConnection);
+}
+
+DNSProxy::~DNSProxy()
+{
+    stop();
+}
+
+bool DNSProxy::isRunning() const
+{
+    return m_udp && m_udp->isOpen();
+}
+
+int DNSProxy::tcpClientCount() const
+{
+    return m_clientIdle->size();
+}
+
+void DNSProxy::applyDescriptorLimit()
+{
+    const int wanted = m_limits.maxPendingQueries + m_limits.maxTcpClients + DescriptorReserve;
+    const int available = raiseDescriptorLimit(wanted);
+    if (available < wanted) {
+        const int fitting = qMax(64, available - m_limits.maxTcpClients - DescriptorReserve);
+        qWarning("DNS proxy: descriptor limit %d allows %d upstream queries in flight instead of %d",
+                 available, fitting, m_limits.maxPendingQueries);
+        m_limits.maxPendingQueries = fitting;
+    }
+}
+
+bool DNSProxy::start()
+{
+    if (isRunning())
+        return true;
+    m_limits = m_context->limits();
+    const Endpoint local = m_context->localEndpoint();
+
+    auto udp = QSharedPointer<DatagramSocket>::create();
+    if (!udp->bind(local)) {
+        m_lastError = QStringLiteral("Failed to start DNS proxy on udp://%1:%2: %3")
+                          .arg(local.address.toString())
+                          .arg(local.port)
+                          .arg(udp->errorString());
+        qWarning().noquote() << m_lastError;
+        return false;
+    }
+    udp->setReceiveBufferSize(ReceiveBufferSize);
+    if (!m_tcp->listen(local.address, local.port)) {
+        m_lastError = QStringLiteral("Failed to start DNS proxy on tcp://%1:%2: %3")
+                          .arg(local.address.toString())
+                          .arg(local.port)
+                          .arg(m_tcp->errorString());
+        qWarning().noquote() << m_lastError;
+        return false;
+    }
+    m_udp = udp;
+    m_udpNotifier = new QSocketNotifier(m_udp->descriptor(), QSocketNotifier::Read, this);
+    connect(m_udpNotifier, &QSocketNotifier::activated, this, &DNSProxy::readServerUdpRequest);
+    applyDescriptorLimit();
+    m_clientIdle->setIdleLimit(m_limits.tcpClientIdleMs);
+    if (m_servers)
+        m_servers->setTcpIdleLimit(m_limits.upstreamTcpIdleMs);
+    m_lastError.clear();
+    emit stateChanged();
+    return true;
+}
+
+void DNSProxy::stop()
+{
+    if (!isRunning())
+        return;
+    // The client connections; requests still waiting upstream hold guarded pointers.
+    const QList<TcpServerTransport *> clients = findChildren<TcpServerTransport *>();
+    for (TcpServerTransport *client : clients)
+        client->shutDown();
+    delete m_udpNotifier;
+    m_udpNotifier = nullptr;
+    // Requests in flight share the socket object: closed, it sends nothing anywhere.
+    m_udp->close();
+    m_udp.reset();
+    m_tcp->close();
+    if (m_servers)
+        m_servers->closeAll();
+    emit stateChanged();
+}
+
+DnsProxyRequest::Setup DNSProxy::setup(unsigned short timeout) const
+{
+    DnsProxyRequest::Setup s;
+    s.upstream = m_context->upstreamEndpoint();
+    s.token = m_context->token();
+    s.timeout = timeout;
+    s.servers = m_servers;
+    s.alive = m_alive;
+    s.clientIdle = m_clientIdle;
+    return s;
+}
+
+bool DNSProxy::underPendingLimit()
+{
+    if (*m_alive < m_limits.maxPendingQueries)
+        return true;
+    ++m_counters.overPendingLimit;
+    pendingWarning().warn();
+    return false;
+}
+
+void DNSProxy::readServerUdpRequest()
+{
+    QByteArray datagram;
+    Endpoint client;
+    for (int i = 0; i < DatagramBatch && m_udp && m_udp->receive(&datagram, &client); ++i) {
+        const Packet packet(datagram);
+        if (!packet.isAcceptable()) {
+            ++m_counters.malformed;
+            continue;
+        }
+        if (!underPendingLimit())
+            continue;
+        ++m_counters.udpQueries;
+        auto *transport = new UdpServerTransport(m_udp, client, packet);
+        new DnsProxyRequest(Query::Udp, transport, setup(m_limits.udpTimeout));
+    }
+}
+
+void DNSProxy::newTcpConnection()
+{
+    while (m_tcp->hasPendingConnections()) {
+        QTcpSocket *socket = m_tcp->nextPendingConnection();
+        if (m_clientIdle->size() >= m_limits.maxTcpClients) {
+            TcpTransport *idle = m_clientIdle->longestIdleUnused();
+            connectionsWarning().warn();
+            if (idle) {
+                ++m_counters.evictedConnections;
+                idle->shutDown();
+            } else {
+                ++m_counters.refusedConnections;
+                socket->abort();
+                socket->deleteLater();
+                continue;
+            }
+        }
+        auto *transport = new TcpServerTransport(socket, this);
+        transport->setWriteBacklogLimit(m_limits.maxTcpWriteBacklog);
+        m_clientIdle->watch(transport);
+        connect(transport, &Transport::readyRead, this, &DNSProxy::tcpReadyRead);
+        connect(transport, &TcpTransport::disconnected, transport, &QObject::deleteLater);
+        transport->readPending();
+    }
+}
+
+void DNSProxy::tcpReadyRead()
+{
+    auto *transport = qobject_cast<TcpServerTransport *>(sender());
+    if (!transport || !transport->hasReceived())
+        return;
+    if (m_clientIdle->useCount(transport) >= m_limits.maxQueriesPerTcpClient) {
+        ++m_counters.overClientLimit;
+        clientQueriesWarning().warn();
+        transport->takeReceived();
+        return;
+    }
+    if (!underPendingLimit()) {
+        transport->takeReceived();
+        return;
+    }
+    ++m_counters.tcpQueries;
+    new DnsProxyRequest(Query::Tcp, transport, setup(m_limits.tcpTimeout));
+}
+
+} // namespace DNS

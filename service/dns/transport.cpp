@@ -1,0 +1,167 @@
+#include "transport.h"
+
+#include "dnsquery.h"
+#include "idgenerator.h"
+#include "ratelimitedwarning.h"
+
+#include <QPointer>
+#include <QSocketNotifier>
+
+namespace DNS {
+
+namespace {
+
+RateLimitedWarning &unclaimedWarning()
+{
+    static RateLimitedWarning warning(QStringLiteral("Dropped a DNS message that no waiting query took"));
+    return warning;
+}
+
+// Datagrams read per notification before the event loop gets a turn.
+constexpr int DatagramBatch = 16;
+
+} // namespace
+
+Transport::Transport(QObject *parent)
+    : QObject(parent)
+{
+}
+
+Transport::~Transport() = default;
+
+Packet Transport::takeReceived()
+{
+    return m_received.isEmpty() ? Packet() : m_received.takeFirst();
+}
+
+void Transport::addWaiter(quint16 id, Query *query)
+{
+    m_waiters.insert(id, query);
+}
+
+void Transport::removeWaiter(quint16 id, Query *query)
+{
+    m_waiters.remove(id, query);
+}
+
+void Transport::release() {}
+
+quint64 Transport::unclaimedDropCount()
+{
+    return unclaimedWarning().total();
+}
+
+void Transport::deliver(const Packet &packet)
+{
+    QPointer<Transport> guard(this);
+    m_received.append(packet);
+    const int before = m_received.size();
+    const QList<Query *> candidates = m_waiters.values(packet.id());
+    QList<QPointer<Query>> waiters;
+    for (Query *query : candidates)
+        waiters.append(query);
+    for (const QPointer<Query> &query : waiters) {
+        if (query)
+            query->transport_readyRead();
+        if (!guard)
+            return;
+        if (m_received.size() < before)
+            return;
+    }
+    emit readyRead();
+    if (!guard)
+        return;
+    if (m_received.size() >= before) {
+        m_received.removeLast();
+        unclaimedWarning().warn();
+    }
+}
+
+void Transport::failWaiters()
+{
+    const QList<Query *> all = m_waiters.values();
+    QList<QPointer<Query>> waiters;
+    for (Query *query : all)
+        waiters.append(query);
+    for (const QPointer<Query> &query : waiters) {
+        if (query)
+            query->transport_error();
+    }
+}
+
+UdpTransport::UdpTransport(const Endpoint &peer, QObject *parent)
+    : Transport(parent)
+    , m_peer(peer)
+{
+}
+
+void UdpTransport::release()
+{
+    deleteLater();
+}
+
+UdpServerTransport::UdpServerTransport(const QSharedPointer<DatagramSocket> &socket, const Endpoint &client,
+                                       const Packet &received, QObject *parent)
+    : UdpTransport(client, parent)
+    , m_socket(socket)
+{
+    // The proxy read the datagram and checked it; it only waits here to be taken.
+    enqueue(received);
+}
+
+bool UdpServerTransport::send(Packet &packet)
+{
+    if (!m_socket->isOpen()) {
+        setLastError(Error(1, QStringLiteral("the proxy's socket is closed")));
+        return false;
+    }
+    if (m_socket->sendTo(packet.bytes(), m_peer) < 0) {
+        setLastError(Error(1, m_socket->errorString()));
+        return false;
+    }
+    return true;
+}
+
+UdpClientTransport::UdpClientTransport(const Endpoint &upstream, IdGenerator *ids, QObject *parent)
+    : UdpTransport(upstream, parent)
+    , m_ids(ids)
+{
+}
+
+bool UdpClientTransport::send(Packet &packet)
+{
+    const quint16 id = m_ids ? m_ids->next() : 0;
+    packet.setId(id);
+    setLastId(id);
+    delete m_notifier;
+    m_notifier = nullptr;
+    if (!m_socket.connectTo(m_peer)) {
+        setLastError(Error(1, m_socket.errorString()));
+        return false;
+    }
+    m_notifier = new QSocketNotifier(m_socket.descriptor(), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &UdpClientTransport::socket_readyRead);
+    if (m_socket.send(packet.bytes()) < 0) {
+        setLastError(Error(1, m_socket.errorString()));
+        return false;
+    }
+    return true;
+}
+
+// Reading also clears a pending ICMP error (connection refused) without acting on it:
+// an unreachable resolver ends the query through its time-out.
+void UdpClientTransport::socket_readyRead()
+{
+    QPointer<UdpClientTransport> guard(this);
+    QByteArray datagram;
+    for (int i = 0; i < DatagramBatch && m_socket.receive(&datagram, nullptr); ++i) {
+        const Packet packet(datagram);
+        if (!packet.isAcceptable())
+            continue;
+        deliver(packet);
+        if (!guard)
+            return;
+    }
+}
+
+} // namespace DNS
