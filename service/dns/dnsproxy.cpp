@@ -12,7 +12,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-namespace DNS {
+using namespace DNS;
 
 namespace {
 
@@ -220,5 +220,3 @@ void DNSProxy::tcpReadyRead()
     ++m_counters.tcpQueries;
     new DnsProxyRequest(Query::Tcp, transport, setup(m_limits.tcpTimeout));
 }
-
-} // namespace DNS

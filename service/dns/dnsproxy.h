@@ -11,10 +11,10 @@ class QSocketNotifier;
 class QTcpServer;
 
 namespace DNS {
-
 class DatagramSocket;
 class ServersManager;
 class TcpTransportManager;
+} // namespace DNS
 
 // The local DNS server of the service: accepts queries over UDP and TCP at the context's
 // local endpoint, marks each with the identification token and relays it to the
@@ -40,8 +40,8 @@ public:
         quint64 evictedConnections = 0;
     };
 
-    // context must outlive the proxy. servers defaults to ServersManager::instance().
-    explicit DNSProxy(DnsContext *context, QObject *parent = nullptr, ServersManager *servers = nullptr);
+    // context must outlive the proxy. servers defaults to DNS::ServersManager::instance().
+    explicit DNSProxy(DNS::DnsContext *context, QObject *parent = nullptr, DNS::ServersManager *servers = nullptr);
     ~DNSProxy() override;
 
     bool start();
@@ -56,7 +56,7 @@ public:
     int pendingQueries() const { return *m_alive; }
     int tcpClientCount() const;
     // The limits in force since the last start().
-    const ProxyLimits &limits() const { return m_limits; }
+    const DNS::ProxyLimits &limits() const { return m_limits; }
 
 signals:
     void stateChanged();
@@ -71,16 +71,14 @@ private:
     bool underPendingLimit();
     void applyDescriptorLimit();
 
-    DnsContext *m_context;
-    QPointer<ServersManager> m_servers;
-    QSharedPointer<DatagramSocket> m_udp;
+    DNS::DnsContext *m_context;
+    QPointer<DNS::ServersManager> m_servers;
+    QSharedPointer<DNS::DatagramSocket> m_udp;
     QSocketNotifier *m_udpNotifier = nullptr;
     QTcpServer *m_tcp;
-    TcpTransportManager *m_clientIdle;
+    DNS::TcpTransportManager *m_clientIdle;
     QString m_lastError;
-    ProxyLimits m_limits;
+    DNS::ProxyLimits m_limits;
     QSharedPointer<int> m_alive;
     Counters m_counters;
 };
-
-} // namespace DNS

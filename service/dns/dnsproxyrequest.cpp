@@ -4,7 +4,7 @@
 #include "tcptransportmanager.h"
 #include "transport.h"
 
-namespace DNS {
+using namespace DNS;
 
 namespace {
 
@@ -90,5 +90,3 @@ void DnsProxyRequest::sendToClient(Packet &packet)
     if (m_transport)
         m_transport->send(packet);
 }
-
-} // namespace DNS

@@ -8,10 +8,10 @@
 #include <QSharedPointer>
 
 namespace DNS {
-
 class ServersManager;
 class TcpTransportManager;
 class Transport;
+} // namespace DNS
 
 // One client query relayed by the proxy: takes the oldest message of the client's
 // transport, refuses it when it is itself a response, marks it with the token, forwards
@@ -30,18 +30,18 @@ public:
     // What the proxy hands every request.
     struct Setup
     {
-        Endpoint upstream;
+        DNS::Endpoint upstream;
         quint32 token = 0;
         // Seconds; 0 for the query's defaults.
         unsigned short timeout = 0;
-        ServersManager *servers = nullptr;
+        DNS::ServersManager *servers = nullptr;
         // Requests alive, shared with the proxy that caps them.
         QSharedPointer<int> alive;
         // The proxy's idle manager of client TCP connections; a request counts as a use.
-        QPointer<TcpTransportManager> clientIdle;
+        QPointer<DNS::TcpTransportManager> clientIdle;
     };
 
-    DnsProxyRequest(Query::Mode mode, Transport *transport, const Setup &setup);
+    DnsProxyRequest(DNS::Query::Mode mode, DNS::Transport *transport, const Setup &setup);
     ~DnsProxyRequest() override;
 
     bool isReplied() const { return m_replied; }
@@ -51,14 +51,12 @@ private slots:
 
 private:
     void reply(quint8 rcode);
-    void sendToClient(Packet &packet);
+    void sendToClient(DNS::Packet &packet);
 
     bool m_replied = false;
     quint16 m_clientId = 0;
-    Packet m_packet;
-    QPointer<Query> m_query;
-    QPointer<Transport> m_transport;
+    DNS::Packet m_packet;
+    QPointer<DNS::Query> m_query;
+    QPointer<DNS::Transport> m_transport;
     Setup m_setup;
 };
-
-} // namespace DNS

@@ -67,6 +67,7 @@ bool TcpTransport::framedWrite(const Packet &packet)
 void TcpTransport::shutDown()
 {
     m_closing = true;
+    m_shutDown = true;
     if (m_socket) {
         disconnect(m_socket, nullptr, this, nullptr);
         m_socket->abort();
@@ -161,7 +162,7 @@ void TcpClientTransport::socket_connected()
 // query opens a fresh connection.
 void TcpClientTransport::socket_failed()
 {
-    if (m_failed || m_closing)
+    if (m_failed || m_shutDown)
         return;
     m_failed = true;
     m_waiting.clear();

@@ -50,7 +50,8 @@ protected:
     bool framedWrite(const Packet &packet);
 
     QTcpSocket *m_socket = nullptr;
-    bool m_closing = false;
+    bool m_closing = false;  // no more reading: the connection is being closed
+    bool m_shutDown = false; // closed by shutDown(): nobody is told
 
 private:
     QElapsedTimer m_mark;
