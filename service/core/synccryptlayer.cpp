@@ -12,7 +12,8 @@ SyncCryptLayer::SyncCryptLayer(QIODevice *inner, const QByteArray &key, QObject 
         connect(m_inner, &QIODevice::readChannelFinished, this, &QIODevice::readChannelFinished);
         connect(m_inner, &QIODevice::readyRead, this, &QIODevice::readyRead);
     }
-    QIODevice::open(QIODevice::ReadWrite);
+    // Unbuffered: the base class's read-ahead buffer would only add a copy of every byte.
+    QIODevice::open(QIODevice::ReadWrite | QIODevice::Unbuffered);
 }
 
 SyncCryptLayer::~SyncCryptLayer() = default;
@@ -55,11 +56,16 @@ void SyncCryptLayer::scramble(char *data, qint64 size)
 {
     if (m_key.isEmpty())
         return;
+    // Per-byte division is the cost of this loop; wrap by comparison instead.
+    const char *key = m_key.constData();
     const int length = m_key.size();
+    int position = m_position;
     for (qint64 i = 0; i < size; ++i) {
-        data[i] = static_cast<char>(data[i] ^ m_key.at(m_position));
-        m_position = (m_position + 1) % length;
+        data[i] = static_cast<char>(data[i] ^ key[position]);
+        if (++position == length)
+            position = 0;
     }
+    m_position = position;
 }
 
 void SyncCryptLayer::rewind(qint64 count)
