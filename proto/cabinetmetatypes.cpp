@@ -14,16 +14,13 @@
 
 namespace {
 
+// The same all-or-nothing rule as HostList::fromVariant(): a registered converter cannot
+// report failure, so a list with one element that is not an address string converts to an
+// empty list rather than to a shorter one that looks valid.
 HostList hostListFromVariantList(const QVariantList &items)
 {
     HostList list;
-    for (const QVariant &item : items) {
-        if (item.userType() != QMetaType::QString)
-            continue;
-        QHostAddress address;
-        if (address.setAddress(item.toString()))
-            list.append(address);
-    }
+    list.fromVariant(items);
     return list;
 }
 

@@ -119,8 +119,11 @@ QVariant CabinetProfiles::toVariant() const
 {
     QVariantList items;
     items.reserve(size());
-    for (auto it = constBegin(); it != constEnd(); ++it)
-        items.append(it.value() ? it.value()->toVariant() : QVariant());
+    // A null entry is left out: written as null it would make the whole list unreadable.
+    for (auto it = constBegin(); it != constEnd(); ++it) {
+        if (it.value())
+            items.append(it.value()->toVariant());
+    }
     return items;
 }
 

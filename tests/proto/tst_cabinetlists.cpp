@@ -320,6 +320,12 @@ void tst_CabinetLists::hostListConvertsFromJsonList()
     QVERIFY(value.convert(qMetaTypeId<HostList>()));
     QCOMPARE(value.value<HostList>().toStringList(), (QStringList{"127.0.0.1", "::1"}));
 
+    // All or nothing, as fromVariant: one bad element gives an empty list, never a
+    // shorter one that looks valid.
+    QVariant bad = json(R"(["127.0.0.1","dns.example"])");
+    QVERIFY(bad.convert(qMetaTypeId<HostList>()));
+    QVERIFY(bad.value<HostList>().isEmpty());
+
     QVariant back = QVariant::fromValue(HostList{QHostAddress("10.0.0.1")});
     QVERIFY(back.convert(QMetaType::QVariantList));
     QCOMPARE(QxtJSON::stringify(back), QStringLiteral(R"(["10.0.0.1"])"));
