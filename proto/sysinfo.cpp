@@ -79,6 +79,10 @@ QString SysInfo::runLogTool(const QString &program, int timeoutMs)
     // exits non-zero for harmless reasons (no entries, no access to some journal files).
     if (process.exitStatus() != QProcess::NormalExit || process.error() != QProcess::UnknownError)
         return Unimplemented;
+    // The report promises a non-empty text; journalctl itself writes "-- No entries --"
+    // when it found nothing, so empty output means it could not read the journal at all.
+    if (output.isEmpty())
+        return Unimplemented;
     return QString::fromUtf8(output);
 }
 

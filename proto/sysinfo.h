@@ -35,7 +35,8 @@ public:
     static int operatingSystemQueries();
 
     // Runs program with the journal arguments, waiting at most timeoutMs milliseconds.
-    // Output beyond MaximumLogBytes keeps its newest part only.
+    // Output beyond MaximumLogBytes keeps its newest part only; no output at all gives
+    // "<unimplemented>", so that the text is never empty.
     static QString runLogTool(const QString &program, int timeoutMs);
     // The journal tool's arguments: the service's identifier over the last 24 hours.
     static QStringList logToolArguments();

@@ -33,6 +33,7 @@ private slots:
     void systemLogThroughFakeJournal();
     void logTool_data();
     void logTool();
+    void missingTool();
     void logToolOverTime();
     void logToolOutputIsBounded();
 };
@@ -108,8 +109,8 @@ void tst_SysInfo::logTool_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("non-zero exit keeps the text") << QByteArray("echo entries\nexit 3\n") << "entries\n";
     QTest::newRow("crash") << QByteArray("echo partial\nkill -SEGV $$\n") << "<unimplemented>";
-    QTest::newRow("no output") << QByteArray("exit 0\n") << "";
-    QTest::newRow("error text only on stderr") << QByteArray("echo oops >&2\nexit 1\n") << "";
+    QTest::newRow("no output") << QByteArray("exit 0\n") << "<unimplemented>";
+    QTest::newRow("error text only on stderr") << QByteArray("echo oops >&2\nexit 1\n") << "<unimplemented>";
 }
 
 void tst_SysInfo::logTool()
@@ -117,6 +118,14 @@ void tst_SysInfo::logTool()
     QFETCH(QByteArray, body);
     QFETCH(QString, expected);
     QCOMPARE(SysInfo::runLogTool(fakeTool("tool", body), 10000), expected);
+}
+
+void tst_SysInfo::missingTool()
+{
+    qputenv("CORVANE_JOURNALCTL", QByteArray(CORVANE_BINARY_DIR "/no-such-journal-tool"));
+    const QString log = SysInfo::systemLog();
+    qunsetenv("CORVANE_JOURNALCTL");
+    QCOMPARE(log, QStringLiteral("<unimplemented>"));
 }
 
 void tst_SysInfo::logToolOverTime()
