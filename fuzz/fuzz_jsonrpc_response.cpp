@@ -1,0 +1,50 @@
+// libFuzzer target: JsonRPC::incomingResponse and incomingContextedResponse on arbitrary
+// bytes, with calls pending both with and without a context.
+
+#include "jsonrpc.h"
+#include "requestmanager.h"
+
+#include <QCoreApplication>
+
+#include <cstddef>
+#include <cstdint>
+
+static void silence(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qInstallMessageHandler(silence);
+    static QCoreApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
+    {
+        JsonRPC rpc;
+        rpc.setErrorCodeOffset(size % 3 ? 0 : 1000);
+        Request context;
+        QList<JsonRPCCall *> owned;
+        for (int i = 0; i < 3; ++i)
+            owned.append(rpc.call("withContext", {i}));
+        rpc.serializeOutgoingRequest(&context);
+        for (int i = 0; i < 3; ++i)
+            rpc.call("watched", {i});
+        rpc.serializeOutgoingRequest(nullptr);
+
+        rpc.incomingResponse(bytes);
+        rpc.incomingContextedResponse(bytes, &context);
+        // The same bytes once more: answers for ids already answered must be ignored.
+        rpc.incomingResponse(bytes);
+        rpc.incomingContextedResponse(bytes, &context);
+        context.requestFinished(Error(31));
+        rpc.dropAllOutgoing(Error(3));
+        qDeleteAll(owned);
+    }
+    const QList<Request *> left = RequestManager::instance()->requests();
+    for (Request *r : left)
+        RequestManager::instance()->drop(r);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return 0;
+}
