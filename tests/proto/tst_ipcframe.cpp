@@ -58,6 +58,8 @@ class TestIpcFrame : public QObject
 private Q_SLOTS:
     void encode_data();
     void encode();
+    void encodeBound_data();
+    void encodeBound();
     void streamCutAnywhere_data();
     void streamCutAnywhere();
     void invalidLength_data();
@@ -92,6 +94,32 @@ void TestIpcFrame::encode()
     QCOMPARE(frame.size(), IpcFrame::HeaderSize + text.size());
     QCOMPARE(frame.left(IpcFrame::HeaderSize).toHex(' '), header.toHex(' '));
     QCOMPARE(frame.mid(IpcFrame::HeaderSize), text);
+}
+
+void TestIpcFrame::encodeBound_data()
+{
+    QTest::addColumn<int>("textSize");
+    QTest::addColumn<bool>("written");
+
+    QTest::newRow("largest text a reader takes") << IpcFrame::MaximumLength - 1 << true;
+    QTest::newRow("one byte more") << IpcFrame::MaximumLength << false;
+}
+
+// A writer never produces a frame that the reader on the other end would refuse.
+void TestIpcFrame::encodeBound()
+{
+    QFETCH(int, textSize);
+    QFETCH(bool, written);
+
+    const QByteArray frame = IpcFrame::encode(QByteArray(textSize, 'j'), false);
+    QCOMPARE(frame.size(), written ? IpcFrame::HeaderSize + textSize : 0);
+    if (written) {
+        IpcFrameReader reader;
+        qint64 used = 0;
+        QCOMPARE(reader.feed(frame.constData(), frame.size(), &used), IpcFrameReader::FrameReady);
+        QCOMPARE(used, qint64(frame.size()));
+        QCOMPARE(reader.takeText().size(), textSize);
+    }
 }
 
 void TestIpcFrame::streamCutAnywhere_data()
