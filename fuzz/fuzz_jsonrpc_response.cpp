@@ -45,6 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QList<Request *> left = RequestManager::instance()->requests();
     for (Request *r : left)
         RequestManager::instance()->drop(r);
+    // Other posted events first: one left at the head of the queue would keep Qt from
+    // compacting it, and every later flush would get slower.
+    QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;
 }

@@ -19,6 +19,7 @@ private slots:
     void notificationIsDeletedAfterWriting();
     void idWrapsToOne();
     void callWithoutContextIsWatched();
+    void timeOut();
     void response_data();
     void response();
     void responseWithContext_data();
@@ -129,6 +130,23 @@ void tst_JsonRPC::callWithoutContextIsWatched()
     QCOMPARE(watched, (QList<Request *>{own, plain}));
     QCOMPARE(RequestManager::instance()->findChild<QTimer *>()->interval(), 5000);
     QVERIFY(!plain->parentRequest());
+}
+
+void tst_JsonRPC::timeOut()
+{
+    JsonRPC rpc;
+    QPointer<JsonRPCCall> call = rpc.call("slow");
+    call->setTimeout(1);
+    QList<int> codes;
+    connect(call.data(), &Request::finished, this,
+            [&codes, &call] { codes.append(call->error().code()); });
+    rpc.serializeOutgoingRequest(nullptr);
+    QTRY_COMPARE_WITH_TIMEOUT(codes, QList<int>{2}, 5000);
+    // The late answer finds the call finished (or already deleted) and changes nothing.
+    rpc.incomingResponse(R"({"jsonrpc":"2.0","id":1,"result":1})");
+    QCOMPARE(codes, QList<int>{2});
+    QTRY_VERIFY(call.isNull());
+    QCOMPARE(rpc.incomingResponse(R"({"jsonrpc":"2.0","id":1,"result":1})"), false);
 }
 
 void tst_JsonRPC::response_data()
