@@ -566,6 +566,8 @@ void JsonRPCPrivate::handleElement(const QVariant &element, bool batch,
                 JsonRPCError::InvalidParams, JsonRPCError::standardMessage(JsonRPCError::InvalidParams)));
     } else if (returned.userType() == registerDeferredMetaType()) {
         response = new JsonRPCCallResponse(returned.value<Deferred>());
+    } else if (returned.userType() == registerErrorMetaType()) {
+        response = new JsonRPCCallResponse(returned.value<Error>());
     } else if (returned.userType() == QMetaType::QVariant) {
         response = new JsonRPCCallResponse(returned.value<QVariant>());
     } else {

@@ -25,7 +25,8 @@ class JsonRPCPrivate;
 // methods of the request handler, found by name and number of params among the methods
 // declared by the handler's own class (signals, slots and Q_INVOKABLE methods). The return
 // value is the answer: a method returning nothing answers null, one returning a QVariant
-// answers the value it holds, one returning a Deferred answers when it fires; a message
+// answers the value it holds, one returning an Error answers that error (null when its
+// code is 0), one returning a Deferred answers when it fires; a message
 // with deferred answers is held back until every one of them fired, then all its answers
 // leave together through outgoingResponseReady().
 //

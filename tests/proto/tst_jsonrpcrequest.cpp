@@ -60,6 +60,7 @@ public slots:
         d.callback(QStringLiteral("now"));
         return d;
     }
+    Error check(int code) { return Error(code, QStringLiteral("checked")); }
     void suicide()
     {
         log << QStringLiteral("suicide");
@@ -215,6 +216,10 @@ void tst_JsonRPCRequest::request_data()
             << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"failedNow"})") << error("1", 7, "seven");
     QTest::newRow("deferred already succeeded")
             << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"succeededNow"})") << result("1", "\"now\"");
+    QTest::newRow("Error return with a code")
+            << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"check","params":[1]})") << error("1", 1, "checked");
+    QTest::newRow("Error return without a code")
+            << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"check","params":[0]})") << result("1", "null");
     QTest::newRow("NUL ends the text")
             << QByteArray("{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"ping\"}\0{", 42) << result("1", "null");
 }
