@@ -35,6 +35,9 @@ IpcConnection::IpcConnection(QLocalSocket *socket, QObject *parent)
 IpcConnection::~IpcConnection()
 {
     disconnect(d_ptr->socket, nullptr, this, nullptr);
+    // Nothing can answer the calls of a connection that is gone; without this they would
+    // linger until their time-out.
+    d_ptr->engine.dropAllOutgoing(::Error(NotConnectedCode));
 }
 
 void IpcConnection::init()

@@ -22,6 +22,10 @@ class IpcConnectionPrivate;
 // socket's state. A frame the reader refuses (a length below 1 or above
 // IpcFrame::MaximumLength) aborts the socket with a warning; that is all that happens, and
 // the owner sees the socket disconnect.
+//
+// Calls that were sent and are still unanswered fail with code 3 as soon as the socket
+// disconnects, at the next send while it is not connected, and when the connection is
+// deleted (receivers of finished() then must not use the connection any more).
 class LODESTAR_EXPORT IpcConnection : public QObject
 {
     Q_OBJECT

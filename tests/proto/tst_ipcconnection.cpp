@@ -1,3 +1,4 @@
+#include "deferred.h"
 #include "ipcconnection.h"
 #include "ipcframe.h"
 #include "jsonrpc.h"
@@ -19,9 +20,15 @@ class Handler : public QObject
 
 public:
     QStringList notes;
+    QList<Deferred> waiting;
 
 public Q_SLOTS:
     void note(const QString &text) { notes << text; }
+    Deferred later()
+    {
+        waiting << Deferred();
+        return waiting.last();
+    }
     QVariant echo(const QString &text) { return text; }
     QVariant add(int a, int b) { return a + b; }
 };
@@ -44,6 +51,14 @@ struct Outcome
     QString message;
     QVariant result;
 };
+
+QStringList capturedWarnings;
+
+void captureWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtWarningMsg)
+        capturedWarnings << message;
+}
 
 void watch(JsonRPCCall *call, Outcome *outcome)
 {
@@ -75,6 +90,7 @@ private Q_SLOTS:
     void textRoundTrip();
     void callAnsweredByHandler();
     void sentCallFailsWhenPeerVanishes();
+    void deferredAnswerAfterPeerLeft();
     void queuedCallWaitsForReconnection();
     void badFrameClosesConnection_data();
     void badFrameClosesConnection();
@@ -288,6 +304,32 @@ void TestIpcConnection::sentCallFailsWhenPeerVanishes()
     QCOMPARE(outcome.code, 3);
     QCOMPARE(outcome.message, QString());
     QVERIFY(client.isUnconnected());
+}
+
+// The service answers a call late, when the desktop client has already gone and its
+// connection was deleted: the client's call failed with code 3 at the deletion, not at its
+// time-out, and the late answer on the service's side goes nowhere without a warning.
+void TestIpcConnection::deferredAnswerAfterPeerLeft()
+{
+    registerDeferredMetaType();
+    IpcConnection *client = nullptr;
+    IpcConnection *peer = nullptr;
+    QVERIFY(connectPair(&client, &peer));
+
+    Outcome outcome;
+    watch(client->call("later"), &outcome);
+    QTRY_COMPARE(m_handler->waiting.size(), 1);
+    delete client;
+    QTRY_VERIFY(peer->isUnconnected());
+
+    capturedWarnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureWarnings);
+    m_handler->waiting.first().callback(QStringLiteral("too late"));
+    QCoreApplication::processEvents();
+    qInstallMessageHandler(previous);
+    QCOMPARE(capturedWarnings, QStringList());
+    QCOMPARE(outcome.finishedCount, 1); // failed with code 3 when the client went
+    QCOMPARE(outcome.code, 3);
 }
 
 void TestIpcConnection::queuedCallWaitsForReconnection()
