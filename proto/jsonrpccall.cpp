@@ -107,8 +107,8 @@ JsonRPCCallResponse::JsonRPCCallResponse(const Deferred &deferred, QObject *pare
     , m_isDeferred(true)
     , m_deferred(deferred)
 {
-    m_deferred.addCallback(this, SLOT(resultReady(QVariant)));
-    m_deferred.addErrback(this, SLOT(errorReady(Error)));
+    m_deferred->addCallback(this, SLOT(resultReady(QVariant)));
+    m_deferred->addErrback(this, SLOT(errorReady(Error)));
 }
 
 void JsonRPCCallResponse::resultReady(const QVariant &result)

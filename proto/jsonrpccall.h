@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QVariant>
 
+#include <optional>
+
 // One outgoing JSON-RPC call (id > 0) or notification (id 0), made by JsonRPC::call() or
 // JsonRPC::notify().
 //
@@ -104,7 +106,8 @@ private:
     bool m_isDeferred = false;
     QVariant m_result;
     JsonRPCError m_error;
-    Deferred m_deferred;
+    // Only a deferred answer holds one: a fresh Deferred costs a QObject per response.
+    std::optional<Deferred> m_deferred;
     QVariant m_id;
     QString m_version;
 };
