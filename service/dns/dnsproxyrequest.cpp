@@ -15,15 +15,18 @@ constexpr quint8 Refused = 5;
 } // namespace
 
 DnsProxyRequest::DnsProxyRequest(Query::Mode mode, Transport *transport, const Setup &setup)
-    : m_transport(transport)
-    , m_setup(setup)
+    : m_setup(setup)
 {
     if (m_setup.alive)
         ++*m_setup.alive;
-    if (mode == Query::Udp)
+    if (mode == Query::Udp) {
+        m_udpTransport = transport;
         transport->setParent(this);
-    else if (m_setup.clientIdle)
-        m_setup.clientIdle->touch(static_cast<TcpTransport *>(transport));
+    } else {
+        m_tcpTransport = transport;
+        if (m_setup.clientIdle)
+            m_setup.clientIdle->touch(static_cast<TcpTransport *>(transport));
+    }
 
     m_packet = transport->takeReceived();
     m_clientId = m_packet.id();
@@ -46,8 +49,8 @@ DnsProxyRequest::~DnsProxyRequest()
 {
     if (m_setup.alive)
         --*m_setup.alive;
-    if (m_setup.clientIdle && m_transport && m_transport->parent() != this)
-        m_setup.clientIdle->release(static_cast<TcpTransport *>(m_transport.data()));
+    if (m_setup.clientIdle && m_tcpTransport)
+        m_setup.clientIdle->release(static_cast<TcpTransport *>(m_tcpTransport.data()));
 }
 
 void DnsProxyRequest::queryFinished()
@@ -87,6 +90,8 @@ void DnsProxyRequest::reply(quint8 rcode)
 
 void DnsProxyRequest::sendToClient(Packet &packet)
 {
-    if (m_transport)
-        m_transport->send(packet);
+    if (m_udpTransport)
+        m_udpTransport->send(packet);
+    else if (m_tcpTransport)
+        m_tcpTransport->send(packet);
 }

@@ -56,7 +56,11 @@ private:
     bool m_replied = false;
     quint16 m_clientId = 0;
     DNS::Packet m_packet;
-    QPointer<DNS::Query> m_query;
-    QPointer<DNS::Transport> m_transport;
+    // A child: lives as long as this request.
+    DNS::Query *m_query = nullptr;
+    // A UDP transport is this request's child; a TCP connection belongs to the proxy,
+    // which may delete it any time (stop, idle), hence the guarded pointer.
+    DNS::Transport *m_udpTransport = nullptr;
+    QPointer<DNS::Transport> m_tcpTransport;
     Setup m_setup;
 };

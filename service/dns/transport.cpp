@@ -56,13 +56,13 @@ void Transport::deliver(const Packet &packet)
     QPointer<Transport> guard(this);
     m_received.append(packet);
     const int before = m_received.size();
+    // A query leaves m_waiters when it finishes or is destroyed, so each candidate is
+    // looked up again before it is called: no guarded pointer needed per query.
     const QList<Query *> candidates = m_waiters.values(packet.id());
-    QList<QPointer<Query>> waiters;
-    for (Query *query : candidates)
-        waiters.append(query);
-    for (const QPointer<Query> &query : waiters) {
-        if (query)
-            query->transport_readyRead();
+    for (Query *query : candidates) {
+        if (!m_waiters.contains(packet.id(), query))
+            continue;
+        query->transport_readyRead();
         if (!guard)
             return;
         if (m_received.size() < before)
@@ -79,13 +79,13 @@ void Transport::deliver(const Packet &packet)
 
 void Transport::failWaiters()
 {
-    const QList<Query *> all = m_waiters.values();
-    QList<QPointer<Query>> waiters;
-    for (Query *query : all)
-        waiters.append(query);
-    for (const QPointer<Query> &query : waiters) {
-        if (query)
-            query->transport_error();
+    QPointer<Transport> guard(this);
+    const QMultiHash<quint16, Query *> all = m_waiters;
+    for (auto it = all.cbegin(); it != all.cend(); ++it) {
+        if (!guard)
+            return;
+        if (m_waiters.contains(it.key(), it.value()))
+            it.value()->transport_error();
     }
 }
 
@@ -98,6 +98,16 @@ UdpTransport::UdpTransport(const Endpoint &peer, QObject *parent)
 void UdpTransport::release()
 {
     deleteLater();
+}
+
+// The socket goes at once: under load its descriptor is wanted back before the event loop
+// gets round to deleting the object.
+void UdpClientTransport::release()
+{
+    delete m_notifier;
+    m_notifier = nullptr;
+    m_socket.close();
+    UdpTransport::release();
 }
 
 UdpServerTransport::UdpServerTransport(const QSharedPointer<DatagramSocket> &socket, const Endpoint &client,
@@ -154,7 +164,9 @@ void UdpClientTransport::socket_readyRead()
 {
     QPointer<UdpClientTransport> guard(this);
     QByteArray datagram;
-    for (int i = 0; i < DatagramBatch && m_socket.receive(&datagram, nullptr); ++i) {
+    // Once its query has its answer nobody waits here: no read to find the socket empty,
+    // and no more notifications for whatever still arrives.
+    for (int i = 0; i < DatagramBatch && waiterCount() > 0 && m_socket.receive(&datagram, nullptr); ++i) {
         const Packet packet(datagram);
         if (!packet.isAcceptable())
             continue;
@@ -162,6 +174,8 @@ void UdpClientTransport::socket_readyRead()
         if (!guard)
             return;
     }
+    if (waiterCount() == 0 && m_notifier)
+        m_notifier->setEnabled(false);
 }
 
 } // namespace DNS

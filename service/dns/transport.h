@@ -125,6 +125,7 @@ public:
     UdpClientTransport(const Endpoint &upstream, IdGenerator *ids, QObject *parent = nullptr);
 
     bool send(Packet &packet) override;
+    void release() override;
 
 public slots:
     void socket_readyRead();
