@@ -22,8 +22,9 @@ void warnName(const QString &text)
 {
     if (text.isEmpty())
         return;
-    static QHash<QString, RateLimitedWarning *> warnings;
-    RateLimitedWarning *&warning = warnings[text];
+    // Kept for the life of the process (never destroyed, so never reported as a leak).
+    static auto *warnings = new QHash<QString, RateLimitedWarning *>;
+    RateLimitedWarning *&warning = (*warnings)[text];
     if (!warning)
         warning = new RateLimitedWarning(text);
     warning->warn();

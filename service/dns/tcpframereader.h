@@ -16,8 +16,9 @@ class TcpFrameReader
 public:
     static constexpr int MaxBuffered = 2 + 0xFFFF;
 
-    int room() const { return MaxBuffered - m_buffer.size(); }
-    int buffered() const { return m_buffer.size(); }
+    int room() const { return MaxBuffered - buffered(); }
+    // Bytes received and not yet taken as a message.
+    int buffered() const { return m_buffer.size() - m_start; }
 
     // Appends up to room() bytes of data; returns how many were taken.
     int append(const char *data, int size);
