@@ -98,9 +98,17 @@ void IpcConnection::writeJson(const QString &text, bool response)
     }
     // An answer that was deferred may be ready after the peer left; the socket's own
     // handling has already reported that.
-    if (!d_func()->socket->isOpen())
+    QLocalSocket *socket = d_func()->socket;
+    if (!socket->isOpen())
         return;
-    d_func()->socket->write(frame);
+    const qint64 backlog = socket->bytesToWrite();
+    if (backlog > 0 && backlog + frame.size() > IpcFrame::MaximumWriteBacklog) {
+        qCWarning(lcIpcConnection, "closing IPC connection: the peer left %lld bytes unread",
+                  backlog);
+        socket->abort();
+        return;
+    }
+    socket->write(frame);
 }
 
 // Runs once per queued message (grouping is off), so a burst of calls may find the queue

@@ -27,6 +27,11 @@ constexpr int HeaderSize = 5;
 // hostile peer rather than a message.
 constexpr qint32 MaximumLength = 64 * 1024 * 1024;
 
+// What a writer keeps queued for a peer that does not read, in bytes: one whole frame
+// always goes out, but a peer that lets this much pile up is cut off instead of growing
+// the writer's memory without bound.
+constexpr qint64 MaximumWriteBacklog = qint64(MaximumLength) + HeaderSize;
+
 constexpr quint8 RequestKind = 0;
 constexpr quint8 ResponseKind = 1;
 

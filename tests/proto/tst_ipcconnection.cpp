@@ -94,6 +94,7 @@ private Q_SLOTS:
     void queuedCallWaitsForReconnection();
     void badFrameClosesConnection_data();
     void badFrameClosesConnection();
+    void peerThatNeverReadsIsCutOff();
     void nullHandlerRefused();
     void stateQueries();
 
@@ -363,6 +364,28 @@ void TestIpcConnection::badFrameClosesConnection_data()
     QTest::newRow("good frame, then length 0")
         << IpcFrame::encode(notificationText(QStringLiteral("before")), false) + hex("00 00 00 00")
         << QStringList{QStringLiteral("before")};
+}
+
+void TestIpcConnection::peerThatNeverReadsIsCutOff()
+{
+    QLocalSocket raw; // connected, never read
+    QLocalSocket *accepted = acceptedFrom(&raw);
+    QVERIFY(accepted);
+    IpcConnection service(accepted);
+    QSignalSpy disconnected(accepted, &QLocalSocket::disconnected);
+
+    const QString chunk(4 * 1024 * 1024, QLatin1Char('x'));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^closing IPC connection: the peer left \\d+ bytes unread"));
+    int sent = 0;
+    while (service.isConnected() && sent < 40) {
+        service.writeJson(chunk, false);
+        ++sent;
+    }
+    QVERIFY(!service.isConnected());
+    // Cut off once the queued frames would pass the bound, not before.
+    QVERIFY2(sent * qint64(chunk.size()) > IpcFrame::MaximumWriteBacklog - qint64(chunk.size()) * 2,
+             qPrintable(QString::number(sent)));
+    QVERIFY(sent <= int(IpcFrame::MaximumWriteBacklog / chunk.size()) + 1);
 }
 
 void TestIpcConnection::badFrameClosesConnection()
