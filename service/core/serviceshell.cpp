@@ -1,5 +1,7 @@
 #include "serviceshell.h"
 
+#include "cabinetmetatypes.h"
+#include "deferred.h"
 #include "logrouting.h"
 #include "paths.h"
 #include "service.h"
@@ -138,6 +140,10 @@ int ServiceShell::run(const QStringList &arguments, bool foreground)
     QCoreApplication::setApplicationName(QStringLiteral("Service"));
     Paths::applySettingsOverrides();
     LogRouting::install(LogRouting::createSystemSink());
+    // Before any signal, QVariant or JSON-RPC parameter carries these types.
+    registerErrorMetaType();
+    registerDeferredMetaType();
+    registerCabinetMetaTypes();
 
     TerminationWatcher watcher;
     Service service;
