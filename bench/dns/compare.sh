@@ -157,6 +157,7 @@ measure() {
         /Queries lost:/ { lost = $3 }
         /Queries per second:/ { qps = $4 }
         /Average Latency/ { avg = $4 }
+        /Response codes:/ { for (i = 3; i <= NF; i++) if ($i == "NOERROR") { ok = $(i + 2); gsub(/[()%]/, "", ok) } }
         END {
             loss = sent > 0 ? 100 * lost / sent : 100
             p99 = "-"
@@ -166,22 +167,22 @@ measure() {
                 want = 0.99 * n; c = 0
                 for (b = 0; b <= 100000; b++) { c += h[b]; if (c >= want) { p99 = sprintf("%.3f", b / 1000); break } }
             }
-            printf "%s %.2f %.3f %s\n", (qps == "" ? 0 : qps), loss, avg * 1000, p99
+            printf "%s %.2f %.3f %s %s\n", (qps == "" ? 0 : qps), loss, avg * 1000, p99, (ok == "" ? 0 : ok)
         }' "$out"
 }
 
 declare -A result
 printf "DNS forwarding on loopback, %s s per run, dnsperf on CPU %s, forwarders on CPU %s, knotd on CPU %s, token %s for corvane\n" \
     "$DURATION" "$LOADGEN_CPU" "$SERVER_CPU" "$UPSTREAM_CPU" "$TOKEN"
-printf "%-8s %-4s %12s | %-30s | %-30s\n" target mode "sat q/s" \
+printf "%-8s %-4s %12s %7s %7s | %-30s | %-30s\n" target mode "sat q/s" "loss" "NOERROR" \
     "@5000: loss%  avg ms  p99 ms" "@20000: loss%  avg ms  p99 ms"
 for mode in $PROTOCOLS; do
     for target in $TARGETS; do
-        read -r qps _ _ _ <<< "$(measure "$target" "$mode" 0)"
+        read -r qps satloss _ _ ok <<< "$(measure "$target" "$mode" 0)"
         result[$target,$mode,sat]=$qps
-        line=$(printf "%-8s %-4s %12.0f" "$target" "$mode" "$qps")
+        line=$(printf "%-8s %-4s %12.0f %6s%% %6s%%" "$target" "$mode" "$qps" "$satloss" "$ok")
         for rate in $RATES; do
-            read -r _ loss avg p99 <<< "$(measure "$target" "$mode" "$rate")"
+            read -r _ loss avg p99 _ <<< "$(measure "$target" "$mode" "$rate")"
             result[$target,$mode,$rate,avg]=$avg
             result[$target,$mode,$rate,loss]=$loss
             line="$line | $(printf "%6s%% %7s %7s" "$loss" "$avg" "$p99")        "

@@ -16,7 +16,7 @@ struct ProxyLimits
     // query in flight makes room, else the newcomer is closed.
     int maxTcpClients = 256;
     // Queries in flight from one TCP client connection.
-    int maxQueriesPerTcpClient = 64;
+    int maxQueriesPerTcpClient = 256;
     // A client TCP connection without a complete message and without a query in flight
     // for this long is closed (checked once per period, so closed within twice this).
     int tcpClientIdleMs = 120000;
