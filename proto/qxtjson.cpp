@@ -5,6 +5,7 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -250,6 +251,7 @@ private:
     QVariant object();
     QVariant array();
     QString string();
+    QString key();
     QVariant literal();
     QVariant number(const ushort *start);
 
@@ -257,6 +259,10 @@ private:
     const ushort *m_end;
     int m_depth = 0;
     bool m_error = false;
+    // Objects of one document mostly repeat the same keys: a direct-mapped cache hands out
+    // shared copies instead of allocating every key again.
+    static constexpr int KeyCacheSize = 64;
+    QString m_keyCache[KeyCacheSize];
 };
 
 QVariant Parser::document()
@@ -322,13 +328,15 @@ QVariant Parser::object()
             continue;
         }
         if (c == '"') {
-            QString s = string();
-            if (m_error)
-                return QVariant();
             if (keyPending) {
+                QString s = string();
+                if (m_error)
+                    return QVariant();
                 store(s);
             } else {
-                key = std::move(s);
+                key = this->key();
+                if (m_error)
+                    return QVariant();
                 keyPending = true;
             }
         } else {
@@ -445,6 +453,28 @@ QString Parser::string()
     }
     m_error = true;
     return QString();
+}
+
+// A key: read like any string, shared with an earlier equal key when the cache has one.
+QString Parser::key()
+{
+    const ushort *start = m_pos;
+    const ushort *p = m_pos;
+    while (p < m_end && *p != '"' && *p != '\\')
+        ++p;
+    if (p >= m_end || *p != '"')
+        return string(); // escapes or an unterminated text: the general path decides
+    const int length = int(p - start);
+    const uint slot = (uint(length) * 31u + (length ? start[0] * 7u + start[length - 1] : 0u))
+            % KeyCacheSize;
+    QString &cached = m_keyCache[slot];
+    m_pos = p + 1;
+    if (cached.size() == length && !cached.isNull()
+        && std::equal(start, p, reinterpret_cast<const ushort *>(cached.constData()))) {
+        return cached;
+    }
+    cached = QString(reinterpret_cast<const QChar *>(start), length);
+    return cached;
 }
 
 // literal: true, false, null or a number. The letters after t, f and n are consumed

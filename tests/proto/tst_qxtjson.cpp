@@ -59,6 +59,7 @@ private slots:
     void truncatedTexts_data();
     void truncatedTexts();
     void unescapedKeyDoesNotParseBack();
+    void manyRepeatedKeys();
     void depthLimit_data();
     void depthLimit();
 };
@@ -250,6 +251,26 @@ void tst_QxtJSON::unescapedKeyDoesNotParseBack()
     const QString text = QxtJSON::stringify(original);
     QCOMPARE(text, QStringLiteral("{\"a\"b\":1}"));
     QCOMPARE(describe(QxtJSON::parse(text)), QStringLiteral("{a=int:1}"));
+}
+
+// More distinct keys than the parser's key cache holds, repeated over several objects and
+// mixed with escaped keys: every object must come back with its own keys and values.
+void tst_QxtJSON::manyRepeatedKeys()
+{
+    QVariantList objects;
+    for (int o = 0; o < 3; ++o) {
+        QVariantMap object;
+        for (int k = 0; k < 200; ++k)
+            object.insert(QStringLiteral("k%1").arg((k * 37 + o) % 200), k * 10 + o);
+        object.insert(QString(), o);
+        objects.append(object);
+    }
+    const QString text = QxtJSON::stringify(objects);
+    QCOMPARE(describe(QxtJSON::parse(text)), describe(objects));
+
+    const QVariant escaped = QxtJSON::parse(
+            QStringLiteral("[{\"ab\":1,\"a\\u0062\":2},{\"a\\u0062\":3,\"ab\":4}]"));
+    QCOMPARE(describe(escaped), QStringLiteral("[{ab=int:2},{ab=int:4}]"));
 }
 
 void tst_QxtJSON::depthLimit_data()
