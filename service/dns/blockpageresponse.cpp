@@ -49,7 +49,9 @@ QByteArray page(const QString &version, const QString &status, const QString &bo
 
 bool isValidVersion(const QString &version)
 {
-    static const QRegularExpression pattern(QStringLiteral("^HTTP/[0-9]\\.[0-9]$"));
+    // Anchored on the whole text: a plain "$" would also match before a final line feed.
+    static const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(QStringLiteral("HTTP/[0-9]\\.[0-9]")));
     return pattern.match(version).hasMatch();
 }
 

@@ -252,6 +252,10 @@ void tst_HttpServer::server_data()
                                        << Redirect42;
     QTest::newRow("a version that is no version is never echoed")
         << QList<QByteArray>{"GET / HTTP/1.1\nSet-Cookie:x\r\n\r\n"} << page("HTTP/1.1", "400 Bad Request", BadRequest);
+    // Found by fuzz_http_request: a version ending in a bare line feed passed a "$" check.
+    QTest::newRow("version ending in a line feed")
+        << QList<QByteArray>{"GET /?blockpage=b&hostname=h HTTP/1.1\n\r\nHost: x\r\n\r\n"}
+        << page("HTTP/1.1", "400 Bad Request", BadRequest);
 }
 
 void tst_HttpServer::server()
