@@ -4,7 +4,7 @@
 // schedules), a 20 000-entry domain list and the category groups. Figures are MB/s of the
 // UTF-8 text; the ratio is ours / Qt's (above 1 means faster than Qt).
 //
-// Run: build-<you>-rel/bench/bench_json [seconds-per-measure]
+// Run: build-<you>-rel/bench/bench_json [seconds-per-job-and-round]  (5 rounds)
 
 #include "qxtjson.h"
 
@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QVariantList>
 #include <QVariantMap>
+#include <QVector>
 
 #include <cstdio>
 #include <functional>
@@ -85,20 +86,27 @@ QVariant corpus()
                        {QStringLiteral("token"), qint64(4000000000LL)}};
 }
 
-// Best of three rounds, each repeating the job for at least `seconds`; returns seconds per
-// run.
-double measure(double seconds, const std::function<void()> &job)
+// Seconds per run of one job: repeats it for at least `seconds`.
+double timeOnce(double seconds, const std::function<void()> &job)
 {
-    double best = 1e9;
-    for (int round = 0; round < 3; ++round) {
-        QElapsedTimer timer;
-        timer.start();
-        int runs = 0;
-        do {
-            job();
-            ++runs;
-        } while (timer.nsecsElapsed() < qint64(seconds * 1e9));
-        best = qMin(best, timer.nsecsElapsed() / 1e9 / runs);
+    QElapsedTimer timer;
+    timer.start();
+    int runs = 0;
+    do {
+        job();
+        ++runs;
+    } while (timer.nsecsElapsed() < qint64(seconds * 1e9));
+    return timer.nsecsElapsed() / 1e9 / runs;
+}
+
+// Best time of every job over several interleaved rounds, so that a busy moment of the
+// machine hits all jobs alike instead of skewing one ratio.
+QVector<double> measure(double seconds, const QVector<std::function<void()>> &jobs)
+{
+    QVector<double> best(jobs.size(), 1e9);
+    for (int round = 0; round < 5; ++round) {
+        for (int i = 0; i < jobs.size(); ++i)
+            best[i] = qMin(best[i], timeOnce(seconds, jobs[i]));
     }
     return best;
 }
@@ -126,20 +134,16 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    const double ourParse = measure(seconds, [&] { sink += QxtJSON::parse(text).isValid(); });
-    const double ourParseUtf8 = measure(seconds, [&] {
-        sink += QxtJSON::parse(QString::fromUtf8(utf8)).isValid();
+    const QVector<double> t = measure(seconds, {
+            [&] { sink += QxtJSON::parse(text).isValid(); },
+            [&] { sink += QxtJSON::parse(QString::fromUtf8(utf8)).isValid(); },
+            [&] { sink += QJsonDocument::fromJson(utf8).toVariant().isValid(); },
+            [&] { sink += QxtJSON::stringify(value).size(); },
+            [&] { sink += QxtJSON::stringify(value).toUtf8().size(); },
+            [&] { sink += QJsonDocument::fromVariant(value).toJson(QJsonDocument::Compact).size(); },
     });
-    const double qtParse = measure(seconds, [&] {
-        sink += QJsonDocument::fromJson(utf8).toVariant().isValid();
-    });
-    const double ourWrite = measure(seconds, [&] { sink += QxtJSON::stringify(value).size(); });
-    const double ourWriteUtf8 = measure(seconds, [&] {
-        sink += QxtJSON::stringify(value).toUtf8().size();
-    });
-    const double qtWrite = measure(seconds, [&] {
-        sink += QJsonDocument::fromVariant(value).toJson(QJsonDocument::Compact).size();
-    });
+    const double ourParse = t[0], ourParseUtf8 = t[1], qtParse = t[2];
+    const double ourWrite = t[3], ourWriteUtf8 = t[4], qtWrite = t[5];
 
     std::printf("%-44s %9s %9s\n", "", "MB/s", "vs Qt");
     std::printf("%-44s %9.1f %9.2f\n", "parse QxtJSON::parse(QString)", mb / ourParse, qtParse / ourParse);
