@@ -157,7 +157,7 @@ measure() {
         /Queries lost:/ { lost = $3 }
         /Queries per second:/ { qps = $4 }
         /Average Latency/ { avg = $4 }
-        /Response codes:/ { for (i = 3; i <= NF; i++) if ($i == "NOERROR") { ok = $(i + 2); gsub(/[()%]/, "", ok) } }
+        /Response codes:/ { for (i = 3; i <= NF; i++) if ($i == "NOERROR") { ok = $(i + 2); gsub(/[()%,]/, "", ok) } }
         END {
             loss = sent > 0 ? 100 * lost / sent : 100
             p99 = "-"
