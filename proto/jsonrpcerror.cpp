@@ -1,6 +1,7 @@
 #include "jsonrpcerror.h"
 
 #include "error.h"
+#include "metatypes_p.h"
 
 #include <QVariantMap>
 
@@ -14,25 +15,6 @@ const QString KeyData = QStringLiteral("data");
 constexpr int ReservedLow = -32767;
 constexpr int ReservedHigh = -32000;
 
-bool isIntegerType(int type)
-{
-    switch (type) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        return true;
-    default:
-        return false;
-    }
-}
 } // namespace
 
 JsonRPCError::JsonRPCError(qint16 code, const QString &message, const QVariant &data)
@@ -88,7 +70,7 @@ bool JsonRPCError::fromVariant(const QVariant &value)
     m_data = map.value(KeyData);
 
     const auto code = map.constFind(KeyCode);
-    if (code == map.constEnd() || !isIntegerType(code->userType()))
+    if (code == map.constEnd() || !isIntegerMetaType(code->userType()))
         return false;
     m_code = static_cast<qint16>(code->toLongLong());
 

@@ -1,4 +1,5 @@
 #include "jsonrpc_p.h"
+#include "metatypes_p.h"
 
 #include <cmath>
 #include <limits>
@@ -102,25 +103,6 @@ bool convertIntegral(const QVariant &value, int type, QVariant *out)
     }
 }
 
-bool isIntegralType(int type)
-{
-    switch (type) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        return true;
-    default:
-        return false;
-    }
-}
 
 } // namespace
 
@@ -138,7 +120,7 @@ bool JsonRPCParams::convert(const QVariant &value, int type, QVariant *out)
         *out = value;
         return true;
     }
-    if (isIntegralType(type))
+    if (isIntegerMetaType(type))
         return convertIntegral(value, type, out);
     if (type == QMetaType::Bool)
         return false; // only true and false reach a bool, and those matched above

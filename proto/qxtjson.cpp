@@ -30,8 +30,8 @@ private:
     void digits(Unsigned magnitude, bool negative);
     void quotedRaw(const QString &text);
     void quotedEscaped(const QString &text);
-    void map(const QVariantMap &map);
-    void hash(const QVariantHash &hash);
+    template<typename Container>
+    void object(const Container &object);
     void list(const QVariantList &list);
     void stringList(const QStringList &list);
 
@@ -92,26 +92,13 @@ void Writer::quotedEscaped(const QString &text)
     m_out.append(QLatin1Char('"'));
 }
 
-void Writer::map(const QVariantMap &map)
+// Maps and hashes are written alike; only their iteration order differs.
+template<typename Container>
+void Writer::object(const Container &object)
 {
     m_out.append(QLatin1Char('{'));
     bool first = true;
-    for (auto it = map.cbegin(), end = map.cend(); it != end; ++it) {
-        if (!first)
-            m_out.append(QLatin1Char(','));
-        first = false;
-        quotedRaw(it.key());
-        m_out.append(QLatin1Char(':'));
-        value(it.value());
-    }
-    m_out.append(QLatin1Char('}'));
-}
-
-void Writer::hash(const QVariantHash &hash)
-{
-    m_out.append(QLatin1Char('{'));
-    bool first = true;
-    for (auto it = hash.cbegin(), end = hash.cend(); it != end; ++it) {
+    for (auto it = object.cbegin(), end = object.cend(); it != end; ++it) {
         if (!first)
             m_out.append(QLatin1Char(','));
         first = false;
@@ -184,7 +171,7 @@ void Writer::value(const QVariant &value)
         m_out.append(QString::number(value.toDouble(), 'g', 6));
         return;
     case QMetaType::QVariantMap:
-        map(*static_cast<const QVariantMap *>(value.constData()));
+        object(*static_cast<const QVariantMap *>(value.constData()));
         return;
     case QMetaType::QVariantList:
         list(*static_cast<const QVariantList *>(value.constData()));
@@ -193,7 +180,7 @@ void Writer::value(const QVariant &value)
         stringList(*static_cast<const QStringList *>(value.constData()));
         return;
     case QMetaType::QVariantHash:
-        hash(*static_cast<const QVariantHash *>(value.constData()));
+        object(*static_cast<const QVariantHash *>(value.constData()));
         return;
     case QMetaType::QString:
         quotedEscaped(*static_cast<const QString *>(value.constData()));

@@ -1,5 +1,7 @@
 #include "recordreader_p.h"
 
+#include "metatypes_p.h"
+
 #include <cmath>
 
 namespace RecordReader {
@@ -90,19 +92,7 @@ bool isList(const QVariant &value)
 
 bool isIntegerType(const QVariant &value)
 {
-    switch (value.userType()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return true;
-    default:
-        return false;
-    }
+    return isIntegerMetaType(value.userType());
 }
 
 bool isBooleanType(const QVariant &value)
