@@ -89,14 +89,15 @@ void RequestManagerPrivate::insert(Request *request, unsigned short timeout)
     auto watch = m_watches.find(request);
     if (watch == m_watches.end()) {
         m_watches.insert(request, Watch{deadline, 1});
+        // The request travels in the connection: sender() would cost a walk over every
+        // watched request's connection, quadratic under load.
+        connect(request, &Request::finished, this, [this, request] { request_finished(request); });
     } else {
         watch->deadline = deadline;
         ++watch->entries;
     }
     m_queue.emplace(deadline, request);
 
-    connect(request, &Request::finished, this, &RequestManagerPrivate::request_finished,
-            Qt::UniqueConnection);
     connect(request, &QObject::destroyed, this, &RequestManagerPrivate::request_destroyed,
             Qt::UniqueConnection);
 
@@ -171,11 +172,8 @@ void RequestManagerPrivate::remove(QObject *request)
         timer_timeout();
 }
 
-void RequestManagerPrivate::request_finished()
+void RequestManagerPrivate::request_finished(Request *request)
 {
-    auto *request = qobject_cast<Request *>(sender());
-    if (!request)
-        return;
     remove(request);
     request->setState(Request::Finished);
     disconnect(request, nullptr, this, nullptr);

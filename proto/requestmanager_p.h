@@ -32,8 +32,9 @@ public:
     void insert(Request *request, unsigned short timeout);
     QList<Request *> requests() const;
 
+    void request_finished(Request *request);
+
 public slots:
-    void request_finished();
     void request_destroyed(QObject *object);
     void timer_timeout();
 
