@@ -5,25 +5,13 @@
 #include "dnspacket.h"
 #include "tcpframereader.h"
 
-#include <QtGlobal>
+#include "fuzzsupport.h"
 
-#include <cstdlib>
-
-namespace {
-
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using FuzzSupport::check;
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    qInstallMessageHandler(quiet);
+    FuzzSupport::silenceLog();
     return 0;
 }
 

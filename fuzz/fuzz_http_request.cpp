@@ -4,19 +4,13 @@
 #include "blockpageresponse.h"
 #include "httprequestparser.h"
 
+#include "fuzzsupport.h"
+
 #include <QDateTime>
 
-#include <cstdlib>
+using FuzzSupport::check;
 
 namespace {
-
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 void checkHead(const QByteArray &answer)
 {
@@ -37,7 +31,7 @@ void checkHead(const QByteArray &answer)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    qInstallMessageHandler(quiet);
+    FuzzSupport::silenceLog();
     return 0;
 }
 
