@@ -26,6 +26,9 @@ fi
 echo "Corvane service running in $scratch (settings: $scratch/config/Corvane/Service.conf)."
 echo "Press Ctrl-C to stop."
 status=0
+# Ctrl-C reaches the whole process group: the service stops on it, and the script goes on
+# to show what the service wrote.
+trap : INT
 "$build/service/core/corvane-service" -e "$@" || status=$?
 echo "Settings the service wrote:"
 cat "$scratch/config/Corvane/Service.conf" 2>/dev/null || true
