@@ -1,6 +1,7 @@
 // libFuzzer target: QxtJSON::parse on arbitrary UTF-8 text, then stringify and parse again.
 // Looks for crashes, stack exhaustion (the nesting limit) and unbounded memory.
 
+#include "fuzzsupport.h"
 #include "qxtjson.h"
 
 #include <QString>
@@ -8,11 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 
-static void silence(QtMsgType, const QMessageLogContext &, const QString &) {}
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    qInstallMessageHandler(silence);
+    FuzzSupport::silenceLog();
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // libFuzzer target: JsonRPC::incomingRequest on arbitrary bytes, against a handler with
 // typed parameters and deferred answers that fire after the message was handled.
 
+#include "fuzzsupport.h"
 #include "jsonrpc.h"
 
 #include <QCoreApplication>
@@ -44,11 +45,9 @@ signals:
     void notified(int value);
 };
 
-static void silence(QtMsgType, const QMessageLogContext &, const QString &) {}
-
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qInstallMessageHandler(silence);
+    FuzzSupport::silenceLog();
     static QCoreApplication app(*argc, *argv);
     return 0;
 }

@@ -1,6 +1,7 @@
 // libFuzzer target: JsonRPC::incomingResponse and incomingContextedResponse on arbitrary
 // bytes, with calls pending both with and without a context.
 
+#include "fuzzsupport.h"
 #include "jsonrpc.h"
 #include "requestmanager.h"
 
@@ -9,11 +10,9 @@
 #include <cstddef>
 #include <cstdint>
 
-static void silence(QtMsgType, const QMessageLogContext &, const QString &) {}
-
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qInstallMessageHandler(silence);
+    FuzzSupport::silenceLog();
     static QCoreApplication app(*argc, *argv);
     return 0;
 }

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTcpServer>
+#include <QUdpSocket>
 
 namespace TestSupport {
 
@@ -20,6 +22,19 @@ QString scratchDirectory(const QString &name)
     QDir(path).removeRecursively();
     QDir().mkpath(path);
     return path;
+}
+
+quint16 freeLoopbackPort()
+{
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        QUdpSocket udp;
+        if (!udp.bind(QHostAddress(QHostAddress::LocalHost), 0))
+            continue;
+        QTcpServer tcp;
+        if (tcp.listen(QHostAddress::LocalHost, udp.localPort()))
+            return udp.localPort();
+    }
+    return 0;
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)

@@ -13,6 +13,10 @@ QByteArray hex(const char *text);
 // run-isolated.sh), named after the caller's choice.
 QString scratchDirectory(const QString &name);
 
+// A loopback port that is free for both UDP and TCP at the time of asking; 0 when none
+// was found.
+quint16 freeLoopbackPort();
+
 // Writes bytes to a file, creating parent folders; returns false on any failure.
 bool writeFile(const QString &path, const QByteArray &bytes);
 

@@ -21,20 +21,6 @@ const char *const ClientQuery = "beef 0100 0001 0000 0000 0001"
 const char *const TokenTail = "00 FF ED 00 01 00 00 00 00 00 04 12 34 56 78";
 constexpr quint32 Token = 305419896;
 
-quint16 freePort()
-{
-    // A port free for both UDP and TCP at the time of asking.
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        QUdpSocket udp;
-        if (!udp.bind(QHostAddress(QHostAddress::LocalHost), 0))
-            continue;
-        QTcpServer tcp;
-        if (tcp.listen(QHostAddress::LocalHost, udp.localPort()))
-            return udp.localPort();
-    }
-    return 0;
-}
-
 QByteArray frame(const QByteArray &message)
 {
     QByteArray out;
@@ -155,7 +141,7 @@ void tst_DnsProxy::init()
     m_resolver = new FakeResolver;
     QVERIFY(m_resolver->start());
     m_context = FakeContext();
-    m_context.local = DNS::Endpoint(QHostAddress::LocalHost, freePort());
+    m_context.local = DNS::Endpoint(QHostAddress::LocalHost, TestSupport::freeLoopbackPort());
     m_context.upstream = DNS::Endpoint(QHostAddress::LocalHost, m_resolver->port());
     m_context.proxyLimits.udpTimeout = 1;
     m_context.proxyLimits.tcpTimeout = 2;
@@ -332,7 +318,7 @@ void tst_DnsProxy::silenceOnTimeout()
 
 void tst_DnsProxy::servfailWhenUpstreamRefusesTcp()
 {
-    m_context.upstream = DNS::Endpoint(QHostAddress::LocalHost, freePort());
+    m_context.upstream = DNS::Endpoint(QHostAddress::LocalHost, TestSupport::freeLoopbackPort());
     QVERIFY(startProxy());
     const QByteArray query = hex(ClientQuery);
     QCOMPARE(askTcp(m_context.local.port, query).toHex(), withHeader(query, 0xBEEF, true, 2).toHex());

@@ -3,6 +3,8 @@
 #include "httprequestparser.h"
 #include "httpserver.h"
 
+#include "testsupport.h"
+
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -17,13 +19,6 @@ const QByteArray FixedDateBlock = "Date: Sun, 01 Mar 2026 07:05:09 GMT\r\n"
                                   "Cache-Control: no-cache,no-store,max-age=0,must-revalidate\r\n"
                                   "Expires: Sun, 01 Mar 2026 07:05:09 GMT";
 const QString BlockTarget = QStringLiteral("/?blockpage=blockpage-tls.example.net&hostname=bad.example&url=bad.example/page");
-
-quint16 freePort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
-}
 
 // Sends request (maybe in pieces) and collects everything until the server closes.
 QByteArray exchange(quint16 port, const QList<QByteArray> &pieces, int wait = 5000)
@@ -108,7 +103,7 @@ void tst_HttpServer::init()
 {
     m_context = FakeContext();
     m_context.currentToken = 42;
-    m_server = new HttpServer(&m_context, nullptr, freePort());
+    m_server = new HttpServer(&m_context, nullptr, TestSupport::freeLoopbackPort());
     QVERIFY(m_server->start());
     QVERIFY(m_server->isListening());
 }

@@ -17,19 +17,6 @@ QString runnerPath()
     return QStringLiteral(CORVANE_BINARY_DIR "/tools/corvane-proxy-runner/corvane-proxy-runner");
 }
 
-quint16 freePort()
-{
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        QUdpSocket udp;
-        if (!udp.bind(QHostAddress(QHostAddress::LocalHost), 0))
-            continue;
-        QTcpServer tcp;
-        if (tcp.listen(QHostAddress::LocalHost, udp.localPort()))
-            return udp.localPort();
-    }
-    return 0;
-}
-
 bool waitForExit(QProcess *process, int ms)
 {
     qRegisterMetaType<QProcess::ExitStatus>();
@@ -87,11 +74,11 @@ void tst_ProxyRunner::relaysAndStopsOnSigterm()
 {
     FakeResolver resolver;
     QVERIFY(resolver.start());
-    const quint16 port = freePort();
+    const quint16 port = TestSupport::freeLoopbackPort();
     QProcess runner;
     runner.start(runnerPath(), {"--listen", QStringLiteral("127.0.0.1:%1").arg(port), "--upstream",
                                 QStringLiteral("127.0.0.1:%1").arg(resolver.port()), "--token", "305419896",
-                                "--http-port", QString::number(freePort())});
+                                "--http-port", QString::number(TestSupport::freeLoopbackPort())});
     QVERIFY(runner.waitForStarted(5000));
 
     const QByteArray query = hex("beef 0100 0001 0000 0000 0000 01 61 00 0001 0001");
@@ -119,7 +106,7 @@ void tst_ProxyRunner::relaysAndStopsOnSigterm()
 
 void tst_ProxyRunner::busyPortExitsWithTheStartError()
 {
-    const quint16 port = freePort();
+    const quint16 port = TestSupport::freeLoopbackPort();
     QUdpSocket taken;
     QVERIFY(taken.bind(QHostAddress(QHostAddress::LocalHost), port));
     QProcess runner;
