@@ -1,6 +1,7 @@
 #include "jsonrpc.h"
 
 #include "jsonrpc_p.h"
+#include "testhooks.h"
 #include "qxtjson.h"
 #include "requestmanager.h"
 
@@ -148,16 +149,6 @@ void JsonRPC::setGrouppingDelay(int milliseconds)
 void JsonRPC::setErrorCodeOffset(unsigned short offset)
 {
     d->errorCodeOffset = offset;
-}
-
-quint32 JsonRPC::lastId() const
-{
-    return d->lastId;
-}
-
-void JsonRPC::setLastId(quint32 id)
-{
-    d->lastId = id;
 }
 
 bool JsonRPC::hasPendingOutgoingRequest() const
@@ -647,4 +638,14 @@ void JsonRPCPrivate::deferredResponseReady()
     // We are inside the signals of the response and of its Deferred: delete later.
     waiting->deleteLater();
     sendResponses(waiting->responses(), waiting->isBatch());
+}
+
+quint32 TestHooks::JsonRPCAccess::lastId(const JsonRPC &rpc)
+{
+    return rpc.d->lastId;
+}
+
+void TestHooks::JsonRPCAccess::setLastId(JsonRPC &rpc, quint32 id)
+{
+    rpc.d->lastId = id;
 }

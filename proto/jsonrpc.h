@@ -8,6 +8,9 @@
 #include <QString>
 
 class JsonRPCPrivate;
+namespace TestHooks {
+struct JsonRPCAccess;
+}
 
 // A transport-neutral JSON-RPC 2.0 peer: it calls methods of the other side and answers
 // the other side's calls. It knows nothing of sockets or HTTP.
@@ -73,10 +76,6 @@ public:
     // code of every error answer sent.
     void setErrorCodeOffset(unsigned short offset);
 
-    // The id of the last call; setLastId() lets a replacement engine continue a sequence.
-    quint32 lastId() const;
-    void setLastId(quint32 id);
-
     bool hasPendingOutgoingRequest() const;
     // The text of the next outgoing message (all queued calls with grouping on, one
     // otherwise); an empty string when nothing is queued. context may be null.
@@ -100,5 +99,6 @@ signals:
 
 private:
     friend class JsonRPCPrivate;
+    friend struct TestHooks::JsonRPCAccess;
     JsonRPCPrivate *d;
 };

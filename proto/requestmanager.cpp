@@ -2,6 +2,7 @@
 
 #include "request.h"
 #include "requestmanager_p.h"
+#include "testhooks.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -11,7 +12,7 @@
 #include <limits>
 
 namespace {
-MonotonicTimeSource timeSource = nullptr;
+TestHooks::MonotonicTimeSource timeSource = nullptr;
 
 constexpr int TimedOut = 2;
 } // namespace
@@ -23,7 +24,7 @@ qint64 monotonicTime()
     return QDateTime::currentMSecsSinceEpoch();
 }
 
-void setMonotonicTimeSource(MonotonicTimeSource source)
+void TestHooks::setMonotonicTimeSource(MonotonicTimeSource source)
 {
     timeSource = source;
 }

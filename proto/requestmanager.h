@@ -49,8 +49,3 @@ private:
 // Milliseconds since the Unix epoch on the wall clock. Despite its name it follows changes
 // of the system clock: setting the clock forward makes pending requests expire early.
 LODESTAR_EXPORT qint64 monotonicTime();
-
-// Test seam: replaces the clock behind monotonicTime(); nullptr restores the wall clock.
-// Production code never calls it.
-using MonotonicTimeSource = qint64 (*)();
-LODESTAR_EXPORT void setMonotonicTimeSource(MonotonicTimeSource source);

@@ -1,5 +1,7 @@
 #include "sysinfo.h"
 
+#include "testhooks.h"
+
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -42,7 +44,7 @@ const QByteArray &SysInfo::userAgent()
     return value;
 }
 
-int SysInfo::operatingSystemQueries()
+int TestHooks::operatingSystemQueries()
 {
     return operatingSystemQueryCount();
 }
@@ -59,11 +61,14 @@ QStringList SysInfo::logToolArguments()
             QStringLiteral("--no-pager")};
 }
 
-QString SysInfo::runLogTool(const QString &program, int timeoutMs)
+namespace {
+
+// Runs program with the journal arguments, waiting at most timeoutMs milliseconds.
+QString runLogTool(const QString &program, int timeoutMs)
 {
     QProcess process;
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, logToolArguments(), QIODevice::ReadOnly);
+    process.start(program, SysInfo::logToolArguments(), QIODevice::ReadOnly);
     const QDeadlineTimer deadline(timeoutMs);
     if (!process.waitForStarted(timeoutMs))
         return Unimplemented;
@@ -84,6 +89,13 @@ QString SysInfo::runLogTool(const QString &program, int timeoutMs)
     if (output.isEmpty())
         return Unimplemented;
     return QString::fromUtf8(output);
+}
+
+} // namespace
+
+QString TestHooks::runLogTool(const QString &program, int timeoutMs)
+{
+    return ::runLogTool(program, timeoutMs);
 }
 
 QString SysInfo::cutCredentials(const QString &log)

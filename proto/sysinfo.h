@@ -30,14 +30,6 @@ public:
     static QByteArray formatUserAgent(const QString &operatingSystem);
     // "Linux/<kernel release up to the first character that is not a digit or a dot>".
     static QString operatingSystemText();
-    // How many times the operating system was asked for its version (once, after the
-    // first userAgent() call).
-    static int operatingSystemQueries();
-
-    // Runs program with the journal arguments, waiting at most timeoutMs milliseconds.
-    // Output beyond MaximumLogBytes keeps its newest part only; no output at all gives
-    // "<unimplemented>", so that the text is never empty.
-    static QString runLogTool(const QString &program, int timeoutMs);
     // The journal tool's arguments: the service's identifier over the last 24 hours.
     static QStringList logToolArguments();
     // Replaces each "setCredentials" up to and including the end of its line by

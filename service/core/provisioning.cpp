@@ -2,6 +2,7 @@
 
 #include "configuration.h"
 #include "protection.h"
+#include "settingskeys.h"
 
 #include <QCommandLineParser>
 #include <QSettings>
@@ -33,21 +34,21 @@ void storeCredentials(const CommandLineOptions &options, QSettings &service)
     }
     if (!hasLogin)
         return;
-    if (service.contains(KeyUser) && !options.force) {
+    if (service.contains(SettingsKeys::User) && !options.force) {
         qWarning("Authentication data has already been provided. Pass -f/--force option on the "
                  "command line to overwrite it.");
         return;
     }
-    service.setValue(KeyUser, Protection::protect(options.login.toUtf8(), UserDescription));
-    service.setValue(KeyPassword, Protection::protect(options.password.toUtf8(), PasswordDescription));
+    service.setValue(SettingsKeys::User, Protection::protect(options.login.toUtf8(), SettingsKeys::UserDescription));
+    service.setValue(SettingsKeys::Password, Protection::protect(options.password.toUtf8(), SettingsKeys::PasswordDescription));
 }
 
 void storeProtectedConnections(const CommandLineOptions &options, QSettings &service)
 {
     if (options.protectAllConnections)
-        service.setValue(Provisioning::KeyProtectNetwork, QStringLiteral(""));
+        service.setValue(SettingsKeys::ProtectNetwork, QStringLiteral(""));
     else if (!options.connection.isEmpty())
-        service.setValue(Provisioning::KeyProtectNetwork, options.connection);
+        service.setValue(SettingsKeys::ProtectNetwork, options.connection);
 }
 
 // The desktop client's one-shot switches: set once, then only with force.
@@ -105,12 +106,12 @@ void apply(const CommandLineOptions &options, QSettings &service, QSettings &age
     if (!options.anyOptionGiven)
         return;
     storeCredentials(options, service);
-    service.setValue(KeyProfile, options.profile.isNull() ? QStringLiteral("") : options.profile);
+    service.setValue(SettingsKeys::Profile, options.profile.isNull() ? QStringLiteral("") : options.profile);
     storeProtectedConnections(options, service);
-    storeAgentSwitch(agent, KeyNewVersionChecks, options.disableUpdateChecks, options.force,
+    storeAgentSwitch(agent, SettingsKeys::NewVersionChecks, options.disableUpdateChecks, options.force,
             "Automatic updating state has already been set. Pass -f/--force option on the "
             "command line to overwrite it.");
-    storeAgentSwitch(agent, KeyFirstStart, options.disableAutomaticRun, options.force,
+    storeAgentSwitch(agent, SettingsKeys::FirstStart, options.disableAutomaticRun, options.force,
             "Automatic run state has already been set. Pass -f/--force option on the command "
             "line to overwrite it.");
     Configuration::syncAndReport(service);

@@ -26,15 +26,6 @@ struct CommandLineOptions
 
 namespace Provisioning {
 
-inline const QString KeyUser = QStringLiteral("user");
-inline const QString KeyPassword = QStringLiteral("password");
-inline const QString KeyProfile = QStringLiteral("profile");
-inline const QString KeyProtectNetwork = QStringLiteral("protect-network");
-inline const QString KeyNewVersionChecks = QStringLiteral("new-version-checks");
-inline const QString KeyFirstStart = QStringLiteral("firststart");
-inline const QString UserDescription = QStringLiteral("Tarnwick user");
-inline const QString PasswordDescription = QStringLiteral("Tarnwick password");
-
 // Runs the five provisioning steps: credentials, profile, protected connections (into the
 // service's store), update checks and automatic run (into the desktop client's
 // machine-wide store). Does nothing unless an option was given.

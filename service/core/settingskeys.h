@@ -42,4 +42,10 @@ QString agentUidsToText(const QMap<QString, QString> &agentUids);
 // since an empty uid would be sent to the account service as this agent's identity.
 QMap<QString, QString> agentUidsFromText(const QString &text);
 
+// Keys of the desktop client's machine-wide store that provisioning writes.
+// Automatic update checks on (bool).
+inline const QString NewVersionChecks = QStringLiteral("new-version-checks");
+// True until the desktop client's first start has created its autorun entry (bool).
+inline const QString FirstStart = QStringLiteral("firststart");
+
 } // namespace SettingsKeys

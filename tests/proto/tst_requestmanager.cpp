@@ -1,5 +1,6 @@
 #include "request.h"
 #include "requestmanager.h"
+#include "testhooks.h"
 
 #include <QtTest>
 
@@ -77,7 +78,7 @@ void tst_RequestManager::initTestCase()
 void tst_RequestManager::init()
 {
     fakeNow = 1000000;
-    setMonotonicTimeSource(&fakeClock);
+    TestHooks::setMonotonicTimeSource(&fakeClock);
     m_log.clear();
 }
 
@@ -89,7 +90,7 @@ void tst_RequestManager::cleanup()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(RequestManager::instance()->requests().size(), 0);
     QVERIFY(!timer()->isActive());
-    setMonotonicTimeSource(nullptr);
+    TestHooks::setMonotonicTimeSource(nullptr);
 }
 
 // Runs the expiry as the timer would when it fires (the test clock, not real time, decides
@@ -338,7 +339,7 @@ void tst_RequestManager::expiryMayDeleteOthers()
 
 void tst_RequestManager::realTimer()
 {
-    setMonotonicTimeSource(nullptr);
+    TestHooks::setMonotonicTimeSource(nullptr);
     Probe *r = probe(QStringLiteral("r"));
     QSignalSpy spy(r, &Request::finished);
     RequestManager::instance()->insert(r, 1);

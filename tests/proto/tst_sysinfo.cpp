@@ -1,4 +1,5 @@
 #include "sysinfo.h"
+#include "testhooks.h"
 
 #include "testsupport.h"
 
@@ -40,12 +41,12 @@ private slots:
 
 void tst_SysInfo::userAgentIsBuiltOnce()
 {
-    QCOMPARE(SysInfo::operatingSystemQueries(), 0);
+    QCOMPARE(TestHooks::operatingSystemQueries(), 0);
     const QByteArray first = SysInfo::userAgent();
     const QByteArray &second = SysInfo::userAgent();
     QCOMPARE(second, first);
     QCOMPARE(&second, &SysInfo::userAgent());
-    QCOMPARE(SysInfo::operatingSystemQueries(), 1);
+    QCOMPARE(TestHooks::operatingSystemQueries(), 1);
     QVERIFY2(QRegularExpression(QStringLiteral(R"(^Tarnwick-Agent/3\.2\.1\.3 en-generic \(Linux/[0-9.]+\)$)"))
                      .match(QString::fromLatin1(first)).hasMatch(),
              first.constData());
@@ -117,7 +118,7 @@ void tst_SysInfo::logTool()
 {
     QFETCH(QByteArray, body);
     QFETCH(QString, expected);
-    QCOMPARE(SysInfo::runLogTool(fakeTool("tool", body), 10000), expected);
+    QCOMPARE(TestHooks::runLogTool(fakeTool("tool", body), 10000), expected);
 }
 
 void tst_SysInfo::missingTool()
@@ -131,7 +132,7 @@ void tst_SysInfo::missingTool()
 void tst_SysInfo::logToolOverTime()
 {
     const QString tool = fakeTool("slow", "echo early\nexec sleep 30\n");
-    QCOMPARE(SysInfo::runLogTool(tool, 300), QStringLiteral("<unimplemented>"));
+    QCOMPARE(TestHooks::runLogTool(tool, 300), QStringLiteral("<unimplemented>"));
 }
 
 void tst_SysInfo::logToolOutputIsBounded()
@@ -139,7 +140,7 @@ void tst_SysInfo::logToolOutputIsBounded()
     // Each line is 10 bytes; the tool writes a little more than the bound.
     const qint64 lines = SysInfo::MaximumLogBytes / 10 + 1000;
     const QString tool = fakeTool("flood", QByteArray("yes 012345678 | head -n ") + QByteArray::number(lines) + "\n");
-    const QString log = SysInfo::runLogTool(tool, 20000);
+    const QString log = TestHooks::runLogTool(tool, 20000);
     QVERIFY(log.size() <= SysInfo::MaximumLogBytes);
     QVERIFY(log.size() > SysInfo::MaximumLogBytes - 20);
     QVERIFY(log.startsWith(QStringLiteral("012345678\n")));
