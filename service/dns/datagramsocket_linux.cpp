@@ -1,52 +1,15 @@
 #include "datagramsocket.h"
 
+#include "sockaddress_p.h"
+
 #include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace DNS {
-
-namespace {
-
-socklen_t toSockaddr(const Endpoint &endpoint, sockaddr_storage *out)
-{
-    std::memset(out, 0, sizeof(*out));
-    if (endpoint.address.protocol() == QAbstractSocket::IPv6Protocol) {
-        auto *in6 = reinterpret_cast<sockaddr_in6 *>(out);
-        in6->sin6_family = AF_INET6;
-        in6->sin6_port = htons(endpoint.port);
-        const Q_IPV6ADDR address = endpoint.address.toIPv6Address();
-        std::memcpy(&in6->sin6_addr, &address, sizeof(address));
-        in6->sin6_scope_id = endpoint.address.scopeId().toUInt();
-        return sizeof(sockaddr_in6);
-    }
-    auto *in4 = reinterpret_cast<sockaddr_in *>(out);
-    in4->sin_family = AF_INET;
-    in4->sin_port = htons(endpoint.port);
-    in4->sin_addr.s_addr = htonl(endpoint.address.toIPv4Address());
-    return sizeof(sockaddr_in);
-}
-
-Endpoint fromSockaddr(const sockaddr_storage &in)
-{
-    if (in.ss_family == AF_INET6) {
-        const auto &in6 = reinterpret_cast<const sockaddr_in6 &>(in);
-        return Endpoint(QHostAddress(reinterpret_cast<const quint8 *>(&in6.sin6_addr)), ntohs(in6.sin6_port));
-    }
-    const auto &in4 = reinterpret_cast<const sockaddr_in &>(in);
-    return Endpoint(QHostAddress(ntohl(in4.sin_addr.s_addr)), ntohs(in4.sin_port));
-}
-
-int familyOf(const Endpoint &endpoint)
-{
-    return endpoint.address.protocol() == QAbstractSocket::IPv6Protocol ? AF_INET6 : AF_INET;
-}
-
-} // namespace
 
 DatagramSocket::~DatagramSocket()
 {
@@ -68,10 +31,10 @@ bool DatagramSocket::open(int family)
 
 bool DatagramSocket::bind(const Endpoint &local)
 {
-    if (!open(familyOf(local)))
+    if (!open(addressFamily(local)))
         return false;
     sockaddr_storage address;
-    const socklen_t length = toSockaddr(local, &address);
+    const socklen_t length = endpointToSockaddr(local, &address);
     if (::bind(m_fd, reinterpret_cast<sockaddr *>(&address), length) != 0) {
         fail();
         close();
@@ -82,10 +45,10 @@ bool DatagramSocket::bind(const Endpoint &local)
 
 bool DatagramSocket::connectTo(const Endpoint &peer)
 {
-    if (!open(familyOf(peer)))
+    if (!open(addressFamily(peer)))
         return false;
     sockaddr_storage address;
-    const socklen_t length = toSockaddr(peer, &address);
+    const socklen_t length = endpointToSockaddr(peer, &address);
     if (::connect(m_fd, reinterpret_cast<sockaddr *>(&address), length) != 0) {
         fail();
         close();
@@ -117,7 +80,7 @@ qint64 DatagramSocket::send(const QByteArray &datagram)
 qint64 DatagramSocket::sendTo(const QByteArray &datagram, const Endpoint &to)
 {
     sockaddr_storage address;
-    const socklen_t length = toSockaddr(to, &address);
+    const socklen_t length = endpointToSockaddr(to, &address);
     const ssize_t sent = ::sendto(m_fd, datagram.constData(), size_t(datagram.size()), MSG_NOSIGNAL,
                                   reinterpret_cast<sockaddr *>(&address), length);
     if (sent < 0)
@@ -136,7 +99,7 @@ bool DatagramSocket::receive(QByteArray *datagram, Endpoint *from)
         return fail();
     *datagram = QByteArray(buffer, int(received));
     if (from)
-        *from = fromSockaddr(address);
+        *from = endpointFromSockaddr(address);
     return true;
 }
 

@@ -18,7 +18,14 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
+thread_local quint64 steps = 0;
+
 } // namespace
+
+quint64 nameReadSteps()
+{
+    return steps;
+}
 
 bool readName(const QByteArray &message, quint16 *cursor, QByteArray *name, QString *error)
 {
@@ -38,6 +45,7 @@ bool readName(const QByteArray &message, quint16 *cursor, QByteArray *name, QStr
     for (;;) {
         if (pos >= size)
             return stop(QString());
+        ++steps;
         const uchar length = data[pos++];
         if (length == 0)
             break;
@@ -61,6 +69,12 @@ bool readName(const QByteArray &message, quint16 *cursor, QByteArray *name, QStr
         if (target < 12 || target >= pointerOffset
             || (previousTarget >= 0 && target >= previousTarget))
             return stop(OffsetOutOfRange);
+        // A followed pointer counts with its two bytes, as if the labels it stands for
+        // were written out: otherwise names that are bare pointers to the previous name
+        // make checking a message quadratic in its size.
+        wireLength += 2;
+        if (wireLength > MaxNameLength)
+            return stop(NameTooLong);
         if (resume < 0)
             resume = pos;
         previousTarget = target;

@@ -23,12 +23,19 @@ constexpr int MaxLabelLength = 63;
 //
 // Every pointer must point at or after offset 12, before its own offset and, from the
 // second one on, strictly before the target of the previous pointer: targets strictly
-// decrease, so a crafted name can never loop. The name may not exceed MaxNameLength.
+// decrease, so a crafted name can never loop. The name may not exceed MaxNameLength, and
+// every pointer followed counts two bytes towards it, so reading one name visits at most
+// MaxNameLength labels and pointers whatever the message holds: checking a message costs
+// time linear in its size.
 //
 // On failure *name is left unchanged, *error (when given) receives the reason ("" when the
 // name runs past the end of the message) and *cursor ends where reading stopped in the
 // original stream, so that a caller skipping the record always moves on.
 bool readName(const QByteArray &message, quint16 *cursor, QByteArray *name, QString *error = nullptr);
+
+// Labels and pointers visited by readName() on this thread so far; tests and benchmarks
+// bound the work of reading a message with it.
+quint64 nameReadSteps();
 
 // Appends name as length-prefixed labels closed by a zero byte, without compression.
 // A trailing "." is accepted. Returns false, appending nothing, for a name that cannot be

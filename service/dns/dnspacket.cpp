@@ -351,9 +351,22 @@ RecordList Packet::additional() const
     return d->sections->additional;
 }
 
-void Packet::setQuestions(const QuestionList &questions)
+bool Packet::setQuestions(const QuestionList &questions)
 {
     parseUpTo(Additional);
+    const Sections &current = *d->sections;
+    if (questions.size() > 0xFFFF)
+        return false;
+    for (const QuestionPtr &question : questions) {
+        if (!question || !question->isWritable())
+            return false;
+    }
+    for (const RecordList *list : {&current.answers, &current.authority, &current.additional}) {
+        for (const RecordPtr &record : *list) {
+            if (!record->isWritable())
+                return false;
+        }
+    }
     d.detach();
     d->sections->questions = questions;
     // A change through the lists makes them the authority; whatever could not be parsed
@@ -361,6 +374,7 @@ void Packet::setQuestions(const QuestionList &questions)
     d->sections->mask = AllSections;
     d->sections->stopped = false;
     d->clean = false;
+    return true;
 }
 
 bool Packet::appendTokenRecord(quint32 token)
@@ -388,6 +402,7 @@ bool Packet::makeQuery(const QByteArray &name, quint16 type)
     QuestionList questions;
     if (encodable)
         questions.append(QuestionPtr(new Question(name, type, ClassIn)));
+    // An empty message has no records that could stand in the way.
     setQuestions(questions);
     setRecursionDesired(true);
     return encodable;

@@ -56,7 +56,9 @@ public:
     RecordList additional() const;
 
     // Replaces the questions (after parsing every section) and marks the bytes stale.
-    void setQuestions(const QuestionList &questions);
+    // Refuses, changing nothing, when the rebuilt message could not hold every record
+    // exactly as it stands (a name that cannot be encoded, more than 65535 questions).
+    bool setQuestions(const QuestionList &questions);
 
     // Appends the identification record: root name, type 65517, class IN, TTL 0,
     // RDLENGTH 4, the token big-endian; ARCOUNT grows by one. The parsed sections are not

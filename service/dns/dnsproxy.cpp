@@ -12,6 +12,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <unistd.h>
+
 using namespace DNS;
 
 namespace {
@@ -41,17 +43,35 @@ RateLimitedWarning &connectionsWarning()
     return warning;
 }
 
+// Hands over each accepted connection as a bare descriptor: client connections are served
+// by TcpServerTransport on its own socket (QTcpSocket cannot keep answering a client that
+// shut down its sending side).
+class DescriptorListener : public QTcpServer
+{
+public:
+    explicit DescriptorListener(DNSProxy *proxy)
+        : QTcpServer(proxy)
+        , m_proxy(proxy)
+    {
+    }
+
+protected:
+    void incomingConnection(qintptr descriptor) override { m_proxy->acceptTcpConnection(int(descriptor)); }
+
+private:
+    DNSProxy *m_proxy;
+};
+
 } // namespace
 
 DNSProxy::DNSProxy(DnsContext *context, QObject *parent, ServersManager *servers)
     : QObject(parent)
     , m_context(context)
     , m_servers(servers ? servers : ServersManager::instance())
-    , m_tcp(new QTcpServer(this))
+    , m_tcp(new DescriptorListener(this))
     , m_clientIdle(new TcpTransportManager(120000, this))
     , m_alive(QSharedPointer<int>::create(0))
 {
-    connect(m_tcp, &QTcpServer::newConnection, this, &DNSProxy::newTcpConnection);
 }
 
 DNSProxy::~DNSProxy()
@@ -176,30 +196,31 @@ void DNSProxy::readServerUdpRequest()
     }
 }
 
-void DNSProxy::newTcpConnection()
+void DNSProxy::acceptTcpConnection(int descriptor)
 {
-    while (m_tcp->hasPendingConnections()) {
-        QTcpSocket *socket = m_tcp->nextPendingConnection();
-        if (m_clientIdle->size() >= m_limits.maxTcpClients) {
-            TcpTransport *idle = m_clientIdle->longestIdleUnused();
-            connectionsWarning().warn();
-            if (idle) {
-                ++m_counters.evictedConnections;
-                idle->shutDown();
-            } else {
-                ++m_counters.refusedConnections;
-                socket->abort();
-                socket->deleteLater();
-                continue;
-            }
+    if (m_clientIdle->size() >= m_limits.maxTcpClients) {
+        TcpTransport *idle = m_clientIdle->longestIdleUnused();
+        connectionsWarning().warn();
+        if (!idle) {
+            ++m_counters.refusedConnections;
+            ::close(descriptor);
+            return;
         }
-        auto *transport = new TcpServerTransport(socket, this);
-        transport->setWriteBacklogLimit(m_limits.maxTcpWriteBacklog);
-        m_clientIdle->watch(transport);
-        connect(transport, &Transport::readyRead, this, &DNSProxy::tcpReadyRead);
-        connect(transport, &TcpTransport::disconnected, transport, &QObject::deleteLater);
-        transport->readPending();
+        // Out of the count at once: a burst of connections in one turn of the event loop
+        // must not pick the same dying connection again and again.
+        ++m_counters.evictedConnections;
+        m_clientIdle->forget(idle);
+        idle->shutDown();
     }
+    auto *transport = new TcpServerTransport(descriptor, this);
+    transport->setWriteBacklogLimit(m_limits.maxTcpWriteBacklog);
+    m_clientIdle->watch(transport);
+    connect(transport, &Transport::readyRead, this, &DNSProxy::tcpReadyRead);
+    connect(transport, &TcpTransport::disconnected, this, [this, transport] {
+        m_clientIdle->forget(transport);
+        transport->deleteLater();
+    });
+    transport->readPending();
 }
 
 void DNSProxy::tcpReadyRead()

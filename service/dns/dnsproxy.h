@@ -58,12 +58,14 @@ public:
     // The limits in force since the last start().
     const DNS::ProxyLimits &limits() const { return m_limits; }
 
+    // Takes over an accepted client connection (the listener calls it).
+    void acceptTcpConnection(int descriptor);
+
 signals:
     void stateChanged();
 
 public slots:
     void readServerUdpRequest();
-    void newTcpConnection();
     void tcpReadyRead();
 
 private:

@@ -15,9 +15,7 @@ Query::Query(QObject *parent)
 
 Query::~Query()
 {
-    detachFromTransport();
-    if (m_transport)
-        m_transport->release();
+    releaseTransport();
 }
 
 bool Query::send(const Endpoint &upstream, const Packet &packet, Mode mode, unsigned short timeout,
@@ -26,11 +24,19 @@ bool Query::send(const Endpoint &upstream, const Packet &packet, Mode mode, unsi
     if (!manager)
         manager = ServersManager::instance();
     m_sent = packet;
-    m_transport = manager->transportFor(upstream, mode == Udp);
+    m_upstream = upstream;
+    m_manager = manager;
+    m_mode = mode;
     if (timeout == 0)
         timeout = mode == Udp ? 10 : 120;
     RequestManager::instance()->insert(this, timeout);
-    const bool sent = m_transport->send(m_sent);
+    return sendOn(manager->transportFor(upstream, mode == Udp));
+}
+
+bool Query::sendOn(Transport *transport)
+{
+    m_transport = transport;
+    const bool sent = transport->send(m_sent);
     if (!m_done && m_transport) {
         m_transport->addWaiter(m_sent.id(), this);
         m_waiting = true;
@@ -52,7 +58,17 @@ void Query::transport_error()
 {
     if (m_done || !m_transport)
         return;
-    requestFinished(m_transport->lastError());
+    const Error error = m_transport->lastError();
+    if (m_transport->isLastErrorRetryable() && !m_retried && m_mode == Tcp && m_manager) {
+        m_retried = true;
+        releaseTransport();
+        if (sendOn(m_manager->transportFor(m_upstream, false)) || m_done)
+            return;
+        const bool known = m_transport && m_transport->lastError().isError();
+        requestFinished(known ? m_transport->lastError() : error);
+        return;
+    }
+    requestFinished(error);
 }
 
 void Query::requestFinished(const Error &error)
@@ -69,6 +85,14 @@ void Query::detachFromTransport()
     if (m_waiting && m_transport)
         m_transport->removeWaiter(m_sent.id(), this);
     m_waiting = false;
+}
+
+void Query::releaseTransport()
+{
+    detachFromTransport();
+    if (m_transport)
+        m_transport->release();
+    m_transport = nullptr;
 }
 
 } // namespace DNS

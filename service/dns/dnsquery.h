@@ -13,8 +13,10 @@ class ServersManager;
 class Transport;
 
 // Sends one message upstream and finishes with its answer (success), with the time-out
-// error of the request manager (code 2) or, when the TCP connection fails or closes
-// first, with code 1 and the socket's text.
+// error of the request manager (code 2) or, when the TCP connection fails first, with
+// code 1 and the socket's text. A query whose TCP connection had been working and then
+// closed (or sent something malformed) is sent once more on a fresh connection, within
+// the same time-out; only when that fails too does it finish with code 1.
 //
 // Auto-delete is off: the query belongs to its parent (the proxy request), which deletes
 // it. It releases its transport when destroyed; the transport is held through a guarded
@@ -51,13 +53,19 @@ public slots:
     void transport_error();
 
 private:
+    bool sendOn(Transport *transport);
     void detachFromTransport();
+    void releaseTransport();
 
     Packet m_sent;
     Packet m_answer;
     QPointer<Transport> m_transport;
+    Endpoint m_upstream;
+    QPointer<ServersManager> m_manager;
+    Mode m_mode = Udp;
     bool m_waiting = false;
     bool m_done = false;
+    bool m_retried = false;
 };
 
 } // namespace DNS

@@ -24,12 +24,14 @@ RRBase::RRBase(const QByteArray &name, quint16 type)
 
 RRBase::~RRBase() = default;
 
+bool RRBase::isWritable() const
+{
+    return isEncodableName(m_name);
+}
+
 void RRBase::write(QByteArray *out) const
 {
-    // A rebuilt message must stay well formed, so a name that cannot be encoded becomes
-    // the root rather than a label that a reader would take for a pointer.
-    if (!writeName(out, m_name))
-        out->append('\0');
+    writeName(out, m_name);
     appendU16(out, m_type);
 }
 
@@ -57,12 +59,17 @@ StandardRR::StandardRR(const QByteArray &name, quint16 type, quint16 klass, quin
 {
 }
 
+bool StandardRR::isWritable() const
+{
+    return RRBase::isWritable() && rdata().size() <= 0xFFFF;
+}
+
 void StandardRR::write(QByteArray *out) const
 {
     RRBase::write(out);
     appendU16(out, m_class);
     appendU32(out, m_ttl);
-    const QByteArray data = rdata().left(0xFFFF);
+    const QByteArray data = rdata();
     appendU16(out, quint16(data.size()));
     out->append(data);
 }
@@ -90,11 +97,19 @@ QByteArray TxtRR::rdata() const
 {
     QByteArray out;
     for (const QByteArray &string : m_strings) {
-        const QByteArray piece = string.left(255);
-        out.append(char(piece.size()));
-        out.append(piece);
+        out.append(char(string.size()));
+        out.append(string);
     }
     return out;
+}
+
+bool TxtRR::isWritable() const
+{
+    for (const QByteArray &string : m_strings) {
+        if (string.size() > 255)
+            return false;
+    }
+    return StandardRR::isWritable();
 }
 
 UnparsedStandardRR::UnparsedStandardRR(const QByteArray &name, quint16 type, quint16 klass,

@@ -32,7 +32,10 @@ public:
     const QByteArray &name() const { return m_name; }
     quint16 type() const { return m_type; }
 
-    // Appends the record's wire form; a name that cannot be encoded is written as the root.
+    // True when write() can give the record's exact wire form: a name that cannot be
+    // encoded, or data too long for its length field, is never written in some other form.
+    virtual bool isWritable() const;
+    // Appends the record's wire form; only for a writable record.
     virtual void write(QByteArray *out) const;
 
 private:
@@ -68,6 +71,7 @@ public:
 
     // The record's RDATA in wire form.
     virtual QByteArray rdata() const = 0;
+    bool isWritable() const override;
     void write(QByteArray *out) const override;
 
 private:
@@ -95,8 +99,10 @@ public:
     TxtRR(const QByteArray &name, quint16 klass, quint32 ttl, const QList<QByteArray> &strings);
 
     const QList<QByteArray> &strings() const { return m_strings; }
-    // Each string as a length byte and its bytes; strings over 255 bytes are cut to 255.
+    // Each string as a length byte and its bytes.
     QByteArray rdata() const override;
+    // Every string fits its length byte (255 bytes at most).
+    bool isWritable() const override;
 
 private:
     QList<QByteArray> m_strings;

@@ -2,8 +2,6 @@
 
 #include "tcptransport.h"
 
-#include <QTcpSocket>
-
 namespace DNS {
 
 TcpTransportManager::TcpTransportManager(int idleLimit, QObject *parent)
@@ -22,64 +20,73 @@ void TcpTransportManager::setIdleLimit(int milliseconds)
 
 void TcpTransportManager::watch(TcpTransport *transport)
 {
-    if (m_counts.contains(transport))
+    if (m_transports.contains(transport))
         return;
     connect(transport, &QObject::destroyed, this, &TcpTransportManager::transportDestroyed);
-    m_counts.insert(transport, Entry{transport, 0});
+    m_transports.insert(transport, transport);
     if (!m_timer.isActive())
         m_timer.start();
+}
+
+void TcpTransportManager::forget(TcpTransport *transport)
+{
+    if (m_transports.remove(transport) == 0)
+        return;
+    disconnect(transport, nullptr, this, nullptr);
+    if (m_transports.isEmpty())
+        m_timer.stop();
 }
 
 void TcpTransportManager::touch(TcpTransport *transport)
 {
     watch(transport);
-    ++m_counts[transport].count;
+    transport->addUse();
 }
 
 void TcpTransportManager::release(TcpTransport *transport)
 {
-    auto it = m_counts.find(transport);
-    if (it != m_counts.end() && it->count > 0)
-        --it->count;
+    if (m_transports.contains(transport))
+        transport->dropUse();
 }
 
 int TcpTransportManager::useCount(TcpTransport *transport) const
 {
-    return m_counts.value(transport, Entry{nullptr, 0}).count;
+    return m_transports.contains(transport) ? transport->useCount() : 0;
 }
 
 TcpTransport *TcpTransportManager::longestIdleUnused() const
 {
     TcpTransport *found = nullptr;
-    for (const Entry &entry : m_counts) {
-        if (entry.count == 0 && (!found || entry.transport->idleTime() > found->idleTime()))
-            found = entry.transport;
+    for (TcpTransport *transport : m_transports) {
+        if (transport->useCount() == 0 && (!found || transport->idleTime() > found->idleTime()))
+            found = transport;
     }
     return found;
 }
 
 void TcpTransportManager::killInactiveTransport()
 {
-    for (auto it = m_counts.begin(); it != m_counts.end();) {
-        TcpTransport *transport = it->transport;
-        if (it->count == 0 && transport->idleTime() >= m_idleLimit) {
-            disconnect(transport, nullptr, this, nullptr);
-            if (transport->socket())
-                transport->socket()->abort();
-            transport->deleteLater();
-            it = m_counts.erase(it);
-        } else {
-            ++it;
-        }
+    QList<TcpTransport *> inactive;
+    for (TcpTransport *transport : qAsConst(m_transports)) {
+        if (transport->useCount() == 0 && transport->idleTime() >= m_idleLimit)
+            inactive.append(transport);
     }
-    if (m_counts.isEmpty())
+    // Closing tells the transport's owner, who may forget or delete others meanwhile.
+    for (TcpTransport *transport : qAsConst(inactive)) {
+        if (!m_transports.contains(transport))
+            continue;
+        forget(transport);
+        transport->close();
+        transport->deleteLater();
+    }
+    if (m_transports.isEmpty())
         m_timer.stop();
 }
 
 void TcpTransportManager::transportDestroyed(QObject *object)
 {
-    m_counts.remove(object);
-    if (m_counts.isEmpty())
+    m_transports.remove(object);
+    if (m_transports.isEmpty())
         m_timer.stop();
 }
 

@@ -10,8 +10,9 @@ class TcpTransport;
 
 // Closes TCP connections nobody uses. Each watched transport has a use count (queries
 // in flight on it); one whose count is 0 and whose last complete message is older than
-// the idle limit is deleted when the periodic check runs. The check runs every idle
-// limit, so an unused connection goes between one and two limits after its last message.
+// the idle limit is closed and deleted when the periodic check runs. The check runs every
+// idle limit, so an unused connection goes between one and two limits after its last
+// message.
 class TcpTransportManager : public QObject
 {
     Q_OBJECT
@@ -25,13 +26,15 @@ public:
 
     // Starts watching with count 0 (nothing when already watched).
     void watch(TcpTransport *transport);
+    // Stops watching at once (a connection being closed no longer counts).
+    void forget(TcpTransport *transport);
     // Watches and adds one use.
     void touch(TcpTransport *transport);
     // Removes one use.
     void release(TcpTransport *transport);
 
     int useCount(TcpTransport *transport) const;
-    int size() const { return m_counts.size(); }
+    int size() const { return m_transports.size(); }
     // The transport without uses that has been idle longest, or null.
     TcpTransport *longestIdleUnused() const;
 
@@ -42,15 +45,9 @@ private slots:
     void transportDestroyed(QObject *object);
 
 private:
-    struct Entry
-    {
-        TcpTransport *transport;
-        int count;
-    };
-
     int m_idleLimit;
     QTimer m_timer;
-    QHash<QObject *, Entry> m_counts;
+    QHash<QObject *, TcpTransport *> m_transports;
 };
 
 } // namespace DNS

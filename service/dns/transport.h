@@ -36,6 +36,9 @@ public:
 
     quint16 lastId() const { return m_lastId; }
     const Error &lastError() const { return m_lastError; }
+    // True when the last error ended a connection that had been working, so that a query
+    // it failed may try once more on a fresh one.
+    bool isLastErrorRetryable() const { return m_retryable; }
 
     bool hasReceived() const { return !m_received.isEmpty(); }
     // The oldest received message; only valid while hasReceived().
@@ -59,7 +62,6 @@ public:
 
 signals:
     void readyRead();
-    void error();
 
 public slots:
     // Socket errors end a query only through its time-out.
@@ -71,14 +73,19 @@ protected:
     void deliver(const Packet &packet);
     // Queues a message for takeReceived() without telling anyone.
     void enqueue(const Packet &packet) { m_received.append(packet); }
-    void setLastError(const Error &error) { m_lastError = error; }
+    void setLastError(const Error &error, bool retryable = false)
+    {
+        m_lastError = error;
+        m_retryable = retryable;
+    }
     void setLastId(quint16 id) { m_lastId = id; }
-    // Finishes every waiting query with the last error.
+    // Tells every waiting query of the last error (Query::transport_error()).
     void failWaiters();
 
 private:
     quint16 m_lastId = 0;
     Error m_lastError;
+    bool m_retryable = false;
     QList<Packet> m_received;
     QMultiHash<quint16, Query *> m_waiters;
 };

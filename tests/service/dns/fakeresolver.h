@@ -22,6 +22,7 @@ public:
         WrongIdFirst,     // an answer with another id, then the right one
         TwelveByteFirst,  // a 12-byte answer, then the right one
         TwoFramesAtOnce,  // TCP: answers held until two queries came, written in one go
+        CloseFirstConnection, // TCP: the first connection is closed once a query came on it
     };
 
     struct Received
@@ -137,6 +138,10 @@ private:
 
     void answerTcp(QTcpSocket *socket, const QByteArray &query)
     {
+        if (behaviour == CloseFirstConnection && socket == m_clients.first()) {
+            socket->abort();
+            return;
+        }
         const QByteArray answer = answerTo(query);
         if (behaviour == Silent || answer.isEmpty())
             return;

@@ -41,6 +41,35 @@ QByteArray messageWithName(const QByteArray &nameBytes, int padTo = 0)
     return bytes;
 }
 
+// The costliest message for the name reader: a chain of chainLength questions, each a bare
+// compression pointer to the previous question's name, then as many questions as fit in
+// size bytes that each point at the end of that chain (pointers reach the first 16 KiB
+// only, so this is how the whole message gets the chain's cost per question).
+QByteArray pointerChainMessage(int size, int chainLength)
+{
+    QByteArray bytes = hex("0000 0000 0000 0000 0000 0000 01 61 00 0001 0001");
+    int previous = 12;
+    int count = 1;
+    auto appendPointer = [&bytes](int target) {
+        bytes.append(char(0xC0 | (target >> 8)));
+        bytes.append(char(target & 0xFF));
+        bytes.append(hex("0001 0001"));
+    };
+    while (count < chainLength && bytes.size() < 0x3FF0) {
+        const int start = bytes.size();
+        appendPointer(previous);
+        previous = start;
+        ++count;
+    }
+    while (bytes.size() + 6 <= size && count < 0xFFFF) {
+        appendPointer(previous);
+        ++count;
+    }
+    bytes[4] = char(count >> 8);
+    bytes[5] = char(count & 0xFF);
+    return bytes;
+}
+
 QString describe(const DNS::QuestionList &list)
 {
     QStringList parts;
@@ -58,6 +87,8 @@ class tst_DnsPacket : public QObject
 private slots:
     void readName_data();
     void readName();
+    void pointerChainsCostLinearWork_data();
+    void pointerChainsCostLinearWork();
     void headerOnlyMessage();
     void sections_data();
     void sections();
@@ -71,6 +102,8 @@ private slots:
     void tokenRecordRefused_data();
     void tokenRecordRefused();
     void rebuildRoundTrip();
+    void unencodableNameRefusesRebuild_data();
+    void unencodableNameRefusesRebuild();
     void makeQuery_data();
     void makeQuery();
     void isResponseTo_data();
@@ -188,6 +221,33 @@ void tst_DnsPacket::readName()
     QCOMPARE(result, name);
     QCOMPARE(reason, error);
     QCOMPARE(int(cursor), cursorAfter);
+}
+
+void tst_DnsPacket::pointerChainsCostLinearWork_data()
+{
+    QTest::addColumn<int>("chainLength");
+    QTest::addColumn<bool>("acceptable");
+    QTest::newRow("longest chain within the name budget") << 126 << true;
+    QTest::newRow("chain past the name budget") << 127 << false;
+    QTest::newRow("chain through the first 16 KiB") << 2700 << false;
+    QTest::newRow("no chain") << 1 << true;
+}
+
+// Checking a message visits each byte a bounded number of times whatever its pointers do:
+// the work is counted in steps of the name reader, never timed.
+void tst_DnsPacket::pointerChainsCostLinearWork()
+{
+    QFETCH(int, chainLength);
+    QFETCH(bool, acceptable);
+    const QByteArray message = pointerChainMessage(65535, chainLength);
+    const quint64 before = DNS::nameReadSteps();
+    const DNS::Packet packet(message);
+    const bool accepted = packet.isAcceptable();
+    const quint64 steps = DNS::nameReadSteps() - before;
+    // Each question is at least 6 bytes and reads at most 128 labels and pointers.
+    QVERIFY2(steps <= quint64(message.size()) * 128 / 6,
+             qPrintable(QStringLiteral("%1 steps for %2 bytes").arg(steps).arg(message.size())));
+    QCOMPARE(accepted, acceptable);
 }
 
 void tst_DnsPacket::headerOnlyMessage()
@@ -397,7 +457,7 @@ void tst_DnsPacket::rebuildRoundTrip()
                            "c00c 001c 0001 0000000b 0002 abcd")};
     DNS::QuestionList questions = packet.questions();
     questions.append(DNS::QuestionPtr(new DNS::Question("b.c", 1, 1)));
-    packet.setQuestions(questions);
+    QVERIFY(packet.setQuestions(questions));
     const QByteArray expected = hex("0001 8180 0002 0002 0000 0000"
                                     "01 61 00 0010 0001"
                                     "01 62 01 63 00 0001 0001"
@@ -410,6 +470,31 @@ void tst_DnsPacket::rebuildRoundTrip()
     QVERIFY(txt);
     QCOMPARE(txt->strings(), QList<QByteArray>({"hi", "yo"}));
     QCOMPARE(reread.parseFailed(), false);
+}
+
+void tst_DnsPacket::unencodableNameRefusesRebuild_data()
+{
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<QByteArray>("questionName");
+    const QByteArray query = hex("0001 0100 0001 0000 0000 0000 01 61 00 0001 0001");
+    QTest::newRow("question with a 64-byte label") << query << QByteArray(64, 'x');
+    QTest::newRow("question with an empty label") << query << QByteArray("a..b");
+    // A wire label made of two dots reads as a name that no label sequence spells.
+    QTest::newRow("answer with a dotted label")
+        << hex("0001 8180 0001 0001 0000 0000 01 61 00 0001 0001 02 2e2e 00 0001 0001 0000000a 0004 01020304")
+        << QByteArray("a");
+}
+
+// A record that cannot be written as it stands refuses the rebuild instead of being written
+// as something else (the root name, a shorter string).
+void tst_DnsPacket::unencodableNameRefusesRebuild()
+{
+    QFETCH(QByteArray, message);
+    QFETCH(QByteArray, questionName);
+    DNS::Packet packet(message);
+    QVERIFY(!packet.setQuestions({DNS::QuestionPtr(new DNS::Question(questionName, 1, 1))}));
+    QCOMPARE(packet.bytes().toHex(), message.toHex());
+    QCOMPARE(describe(packet.questions()), QStringLiteral("a/1/1"));
 }
 
 void tst_DnsPacket::makeQuery_data()

@@ -10,6 +10,15 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 using TestSupport::hex;
 
 namespace {
@@ -90,6 +99,43 @@ QByteArray withHeader(QByteArray message, quint16 id, bool qr, quint8 rcode)
     return message;
 }
 
+// A plain client socket, for what QTcpSocket cannot do: shut down the sending side only.
+class RawTcpClient
+{
+public:
+    explicit RawTcpClient(quint16 port)
+        : m_fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0))
+    {
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        m_connected = ::connect(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
+        ::fcntl(m_fd, F_SETFL, O_NONBLOCK);
+    }
+    ~RawTcpClient() { ::close(m_fd); }
+
+    bool isConnected() const { return m_connected; }
+    void send(const QByteArray &bytes) { ::send(m_fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL); }
+    void shutdownWrite() { ::shutdown(m_fd, SHUT_WR); }
+    // Reads what arrived; true once the server closed the connection.
+    bool readAvailable(QByteArray *into)
+    {
+        char buffer[4096];
+        for (;;) {
+            const ssize_t n = ::recv(m_fd, buffer, sizeof(buffer), 0);
+            if (n > 0)
+                into->append(buffer, int(n));
+            else
+                return n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+        }
+    }
+
+private:
+    int m_fd;
+    bool m_connected = false;
+};
+
 struct DigResult
 {
     int exitCode = -1;
@@ -123,6 +169,9 @@ private slots:
     void pendingQueriesCapped();
     void queriesPerTcpClientCapped();
     void tcpClientsCapped();
+    void tcpClientCapHoldsUnderBursts();
+    void halfClosedClientGetsItsAnswers_data();
+    void halfClosedClientGetsItsAnswers();
     void idleAndSlowTcpClientsClosed();
     void stopWithQueriesInFlight();
 
@@ -457,6 +506,71 @@ void tst_DnsProxy::tcpClientsCapped()
     QCOMPARE(m_proxy->counters().refusedConnections, quint64(1));
     QCOMPARE(busy.state(), QAbstractSocket::ConnectedState);
     QCOMPARE(third.state(), QAbstractSocket::ConnectedState);
+}
+
+// Evicting a connection must take it out of the count at once: a burst accepted in one
+// turn of the event loop otherwise evicts the same dying connection again and again, and
+// the descriptors run out for everyone, UDP clients included.
+void tst_DnsProxy::tcpClientCapHoldsUnderBursts()
+{
+    m_context.proxyLimits.maxTcpClients = 8;
+    QVERIFY(startProxy());
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (int burst = 0; burst < 3; ++burst) {
+        for (int i = 0; i < 30; ++i) {
+            clients.emplace_back(new QTcpSocket);
+            clients.back()->connectToHost(QHostAddress::LocalHost, m_context.local.port);
+        }
+        QTRY_VERIFY(std::all_of(clients.begin(), clients.end(), [](const std::unique_ptr<QTcpSocket> &c) {
+            return c->state() != QAbstractSocket::ConnectingState && c->state() != QAbstractSocket::HostLookupState;
+        }));
+        const auto open = [&clients] {
+            return std::count_if(clients.begin(), clients.end(), [](const std::unique_ptr<QTcpSocket> &c) {
+                return c->state() == QAbstractSocket::ConnectedState;
+            });
+        };
+        QTRY_VERIFY2(open() <= 8, qPrintable(QStringLiteral("%1 connections open").arg(open())));
+        QVERIFY(m_proxy->tcpClientCount() <= 8);
+    }
+    QCOMPARE(askUdp(m_context.local.port, hex(ClientQuery)).isEmpty(), false);
+}
+
+void tst_DnsProxy::halfClosedClientGetsItsAnswers_data()
+{
+    QTest::addColumn<int>("queries");
+    QTest::addColumn<bool>("silent");
+    QTest::newRow("one query") << 1 << false;
+    QTest::newRow("three pipelined queries") << 3 << false;
+    QTest::newRow("no answer upstream: closed at the time-out") << 1 << true;
+}
+
+// A client that sends its queries and then shuts down its sending side still gets every
+// answer; the proxy closes the connection once nothing is due any more.
+void tst_DnsProxy::halfClosedClientGetsItsAnswers()
+{
+    QFETCH(int, queries);
+    QFETCH(bool, silent);
+    if (silent)
+        m_resolver->behaviour = FakeResolver::Silent;
+    QVERIFY(startProxy());
+    RawTcpClient client(m_context.local.port);
+    QVERIFY(client.isConnected());
+    QByteArray burst;
+    for (int i = 0; i < queries; ++i)
+        burst.append(frame(hex(ClientQuery)));
+    client.send(burst);
+    client.shutdownWrite();
+    QByteArray received;
+    bool closed = false;
+    QTRY_VERIFY_WITH_TIMEOUT((closed = client.readAvailable(&received)), 5000);
+    int answers = 0;
+    for (int at = 0; at + 2 <= received.size(); ++answers) {
+        const int length = (uchar(received[at]) << 8) | uchar(received[at + 1]);
+        QCOMPARE(DNS::Packet(received.mid(at + 2, length)).isResponse(), true);
+        at += 2 + length;
+    }
+    QCOMPARE(answers, silent ? 0 : queries);
+    QTRY_COMPARE(m_proxy->tcpClientCount(), 0);
 }
 
 void tst_DnsProxy::idleAndSlowTcpClientsClosed()

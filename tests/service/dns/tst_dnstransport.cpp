@@ -52,7 +52,8 @@ private slots:
     void udpTimeout();
     void udpSendFailure();
     void tcpConnectionRefused();
-    void tcpMalformedAnswerClosesConnection();
+    void workingTcpConnectionLostRetriesOnce_data();
+    void workingTcpConnectionLostRetriesOnce();
     void idleTcpConnectionClosed();
     void closeAllWhileWaiting();
 };
@@ -274,10 +275,22 @@ void tst_DnsTransport::tcpConnectionRefused()
     QTRY_COMPARE(servers.tcpConnectionCount(), 0);
 }
 
-void tst_DnsTransport::tcpMalformedAnswerClosesConnection()
+void tst_DnsTransport::workingTcpConnectionLostRetriesOnce_data()
 {
+    QTest::addColumn<int>("behaviour");
+    QTest::addColumn<int>("code");
+    QTest::newRow("closed after the query, answered on a fresh one") << int(FakeResolver::CloseFirstConnection) << 0;
+    QTest::newRow("12-byte answer on every connection") << int(FakeResolver::TwelveByteFirst) << 1;
+}
+
+// A connection that worked and then broke costs the queries on it one more try on a fresh
+// connection, not an immediate SERVFAIL; a second failure ends them.
+void tst_DnsTransport::workingTcpConnectionLostRetriesOnce()
+{
+    QFETCH(int, behaviour);
+    QFETCH(int, code);
     FakeResolver resolver;
-    resolver.behaviour = FakeResolver::TwelveByteFirst;
+    resolver.behaviour = FakeResolver::Behaviour(behaviour);
     QVERIFY(resolver.start());
     DNS::ServersManager servers;
     auto *query = new DNS::Query(&servers);
@@ -285,8 +298,12 @@ void tst_DnsTransport::tcpMalformedAnswerClosesConnection()
     QVERIFY(query->send(DNS::Endpoint(QHostAddress::LocalHost, resolver.port()), queryFor("example.net"),
                         DNS::Query::Tcp, 30, &servers));
     QVERIFY(done.wait(3000));
-    QCOMPARE(query->error().code(), 1);
-    QTRY_COMPARE(servers.tcpConnectionCount(), 0);
+    QCOMPARE(query->error().code(), code);
+    QCOMPARE(resolver.tcpConnections(), 2);
+    QCOMPARE(resolver.received.size(), 2);
+    if (code == 0)
+        QCOMPARE(query->answer().id(), query->sent().id());
+    delete query;
 }
 
 void tst_DnsTransport::idleTcpConnectionClosed()
