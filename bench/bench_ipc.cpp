@@ -1,11 +1,15 @@
 // Local IPC figures: the round trip of a JSON-RPC call over the socket (median and 99th
-// percentile over 10 000 calls, one at a time), and the notifications per second that a
-// broadcast delivers to 50 connected clients in total. Client and service run in this one
-// process on one event loop, as each real program runs on its own.
+// percentile over 10 000 calls, one at a time), the notifications per second that a
+// broadcast delivers to 50 connected clients in total, and how long the costliest frames
+// hold the event loop: requests as large as the service accepts from a client, shaped to
+// cost the most (a batch past its limit, many small values, deep nesting), and the largest
+// messages the service sends a client. Client and service run in this one process on one
+// event loop, as each real program runs on its own.
 //
 //   bench_ipc [calls] [clients] [notifications per client]
 #include "guiconnector.h"
 #include "ipcconnection.h"
+#include "ipcframe.h"
 #include "ipcserver.h"
 #include "jsonrpc.h"
 
@@ -14,6 +18,8 @@
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -29,7 +35,85 @@ class ServiceHandler : public QObject
 
 public Q_SLOTS:
     QVariant echo(int value) { return value; }
+    void take(const QVariant &) {}
+    void setDomains(quint32, int, const QVariantList &) {}
 };
+
+// Text of at most length bytes: head, then pieces (piece(i) for i = 0, 1, ...) joined by
+// separator as long as they fit, then tail.
+QByteArray filled(const QByteArray &head, const std::function<QByteArray(int)> &piece, const QByteArray &separator,
+                  const QByteArray &tail, int length)
+{
+    QByteArray text = head;
+    for (int i = 0;; ++i) {
+        const QByteArray next = (i ? separator : QByteArray()) + piece(i);
+        if (text.size() + next.size() + tail.size() > length)
+            break;
+        text += next;
+    }
+    return text + tail;
+}
+
+QByteArray worstRequest(const char *shape, int length)
+{
+    const QByteArray kind(shape);
+    const auto same = [](const QByteArray &piece) { return [piece](int) { return piece; }; };
+    if (kind == "batch past the limit")
+        return filled("[", same(R"({"jsonrpc":"2.0","method":"x"})"), ",", "]", length);
+    if (kind == "batch of 64 calls")
+        return filled("[", same(R"({"jsonrpc":"2.0","id":1,"method":"take","params":[")" + QByteArray(length / 64 - 60, 'x') + "\"]}"),
+                      ",", "]", length);
+    if (kind == "many small values")
+        return filled(R"({"jsonrpc":"2.0","method":"take","params":[[)", same("0"), ",", "]]}", length);
+    if (kind == "many distinct keys")
+        return filled(R"({"jsonrpc":"2.0","method":"take","params":[{)",
+                      [](int i) { return "\"k" + QByteArray::number(i) + "\":0"; }, ",", "}]}", length);
+    // 1024 levels are the codec's limit; past it the text reads as null.
+    return filled(R"({"jsonrpc":"2.0","method":"take","params":[)" + QByteArray(1000, '['), same("0"), ",",
+                  QByteArray(1000, ']') + "]}", length);
+}
+
+QByteArray largestDomainList()
+{
+    // 5000 alias entries, each with the longest name DNS allows.
+    QByteArray name;
+    while (name.size() < 240)
+        name += QByteArray(62, 'a') + '.';
+    name += "example";
+    QByteArray text = R"({"jsonrpc":"2.0","method":"setDomains","params":[7,2,[)";
+    for (int i = 0; i < 5000; ++i)
+        text += (i ? "," : "") + QByteArray(R"({"domain":")") + name + R"(","id":)" + QByteArray::number(1000000 + i)
+            + R"(,"ip":"192.168.100.100"})";
+    return text + "]]}";
+}
+
+long peakRssKib()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Milliseconds the engine takes to handle text (median of five), as one frame holds the
+// event loop for that long.
+void timeFrame(const char *label, const QByteArray &text)
+{
+    ServiceHandler handler;
+    std::vector<qint64> runs;
+    const long rssBefore = peakRssKib();
+    for (int i = 0; i < 5; ++i) {
+        JsonRPC engine;
+        engine.setRequestHandler(&handler);
+        QElapsedTimer timer;
+        timer.start();
+        engine.incomingRequest(text);
+        runs.push_back(timer.nsecsElapsed());
+    }
+    std::sort(runs.begin(), runs.end());
+    std::printf("%-52s %8d bytes  %7.2f ms  (peak RSS +%ld KiB)\n", label, text.size(), double(runs[2]) / 1e6,
+                peakRssKib() - rssBefore);
+}
+
 
 class ClientHandler : public QObject
 {
@@ -227,6 +311,19 @@ int main(int argc, char **argv)
                     "%.0f notifications/s in total\n",
                     clientCount, delivered, qint64(clientCount) * perClient, double(ns) / 1e6,
                     double(delivered) * 1e9 / double(ns));
+    }
+    // Frames are timed last: each run may raise the peak RSS that the others would report.
+    {
+        QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        std::printf("\nevent-loop hold of the costliest frames (request limit %d bytes, frame limit %d bytes):\n",
+                    IpcFrame::MaximumRequestLength, IpcFrame::MaximumLength);
+        for (const char *shape : {"batch past the limit", "batch of 64 calls", "many small values", "many distinct keys",
+                                  "nesting at the depth limit"})
+            timeFrame(qPrintable(QStringLiteral("request: ") + QLatin1String(shape)),
+                      worstRequest(shape, IpcFrame::MaximumRequestLength - 1));
+        timeFrame("to a client: 5000 aliases with the longest names", largestDomainList());
+        timeFrame("to a client: many small values at the frame limit", worstRequest("many small values", IpcFrame::MaximumLength - 1));
+        qInstallMessageHandler(previous);
     }
     return 0;
 }

@@ -2,10 +2,8 @@
 
 #include <QVariantMap>
 
-namespace {
-const QString KeyCode = QStringLiteral("code");
-const QString KeyMessage = QStringLiteral("message");
-} // namespace
+const QString Error::CodeKey = QStringLiteral("code");
+const QString Error::MessageKey = QStringLiteral("message");
 
 Error::~Error() = default;
 
@@ -17,8 +15,8 @@ QVariant Error::data() const
 QVariant Error::toVariant() const
 {
     QVariantMap map;
-    map.insert(KeyCode, static_cast<quint32>(m_code));
-    map.insert(KeyMessage, m_message);
+    map.insert(CodeKey, static_cast<quint32>(m_code));
+    map.insert(MessageKey, m_message);
     return map;
 }
 
@@ -28,11 +26,11 @@ bool Error::fromVariant(const QVariant &value)
         return false;
     const QVariantMap map = value.toMap();
     bool converted = false;
-    const quint32 code = map.value(KeyCode).toUInt(&converted);
+    const quint32 code = map.value(CodeKey).toUInt(&converted);
     m_code = converted ? static_cast<qint32>(code) : 0;
     if (!converted)
         return false;
-    m_message = map.value(KeyMessage).toString();
+    m_message = map.value(MessageKey).toString();
     return true;
 }
 

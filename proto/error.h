@@ -31,6 +31,14 @@ public:
     // Extra data of the error; the base has none (a null QVariant).
     virtual QVariant data() const;
 
+    // The members of an error's map, shared with the JSON-RPC error object.
+    static const QString CodeKey;    // "code"
+    static const QString MessageKey; // "message"
+
+    // Code of a JSON-RPC call that got no valid answer, or an error answer with a negative
+    // code.
+    static constexpr qint32 InvalidAnswerCode = 9;
+
     // {"code": code as unsigned 32-bit, "message": message}
     QVariant toVariant() const;
     // False, with nothing changed, unless the value is a map; false with the message kept

@@ -68,6 +68,11 @@ bool IpcConnection::setJsonRpcHandler(QObject *handler)
     return true;
 }
 
+void IpcConnection::setMaximumIncomingLength(qint32 bytes)
+{
+    d_func()->reader.setMaximumLength(bytes);
+}
+
 bool IpcConnection::isConnected() const
 {
     return d_func()->socket->state() == QLocalSocket::ConnectedState;

@@ -58,6 +58,10 @@ public:
     // False for a null handler.
     bool setJsonRpcHandler(QObject *handler);
 
+    // Longest frame accepted from the peer (IpcFrame::MaximumLength unless set); a longer
+    // one closes the connection.
+    void setMaximumIncomingLength(qint32 bytes);
+
     bool isConnected() const;
     bool isUnconnected() const;
     QString errorString() const;

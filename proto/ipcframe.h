@@ -21,11 +21,19 @@ namespace IpcFrame {
 constexpr int LengthSize = 4;
 constexpr int HeaderSize = 5;
 
-// Largest length field a reader accepts (64 MiB). The biggest message of the system is the
-// full account state (every profile with its lists and schedules), which stays far below a
-// few megabytes even for large accounts; anything above this bound is taken as a broken or
-// hostile peer rather than a message.
-constexpr qint32 MaximumLength = 64 * 1024 * 1024;
+// Largest length field a reader accepts by default (4 MiB), and the longest text a writer
+// sends. The biggest message of the system is one domain list of a profile (5000 entries
+// at most), about 250 KB for ordinary names and 1.5 MB if every entry were an alias with
+// the longest name DNS allows; anything above this bound is taken as a broken or hostile
+// peer rather than a message. Parsing a frame costs time and memory in proportion to its
+// length, so the bound is also what one frame can cost the reader's event loop.
+constexpr qint32 MaximumLength = 4 * 1024 * 1024;
+
+// What the service accepts from a desktop client (256 KiB): clients send calls and
+// notifications with a few small parameters (a map of local users to profiles is the
+// largest), never account data. Every local user can connect, so this bound is what one
+// hostile frame can cost the service, whose event loop also serves DNS.
+constexpr qint32 MaximumRequestLength = 256 * 1024;
 
 // What a writer keeps queued for a peer that does not read, in bytes: one whole frame
 // always goes out, but a peer that lets this much pile up is cut off instead of growing
@@ -74,6 +82,8 @@ public:
     Status status() const { return m_status; }
     QString errorString() const { return m_errorString; }
     qint32 maximumLength() const { return m_maximumLength; }
+    // Applies from the next frame on (a frame whose header was read keeps its bound).
+    void setMaximumLength(qint32 maximumLength) { m_maximumLength = maximumLength; }
 
     // Forgets any partial frame and a previous failure.
     void reset();
@@ -83,7 +93,7 @@ private:
     Status accept(const char *data, qint64 size);
     Status headerComplete();
 
-    const qint32 m_maximumLength;
+    qint32 m_maximumLength;
     Status m_status = NeedMore;
     char m_header[IpcFrame::HeaderSize] = {};
     int m_headerFill = 0;

@@ -22,7 +22,6 @@ const QString KeyError = QStringLiteral("error");
 const QString Version = QStringLiteral("2.0");
 
 constexpr unsigned short DefaultCallTimeout = 30; // seconds
-constexpr int InvalidAnswer = 9;
 
 QString noValidResponse()
 {
@@ -122,7 +121,13 @@ void JsonRPC::setRequestHandler(QObject *handler)
     d->handler = handler;
     if (!handler)
         return;
+    // Method indexes belong to one class: a handler of another class gets a table of its
+    // own, never the indexes of the previous one.
     const QMetaObject *meta = handler->metaObject();
+    if (meta != d->methodsClass) {
+        d->methods.clear();
+        d->methodsClass = meta;
+    }
     for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
         const QMetaMethod method = meta->method(i);
         const QByteArray key = QByteArray::number(method.parameterCount()) + method.name();
@@ -134,6 +139,11 @@ void JsonRPC::setRequestHandler(QObject *handler)
 QObject *JsonRPC::requestHandler() const
 {
     return d->handler.data();
+}
+
+void JsonRPC::setMaximumBatchSize(int elements)
+{
+    d->maximumBatchSize = qMax(1, elements);
 }
 
 void JsonRPC::useGrouping(bool grouping)
@@ -193,7 +203,7 @@ bool JsonRPC::incomingContextedResponse(const QByteArray &data, Request *context
     bool alive = true;
     const bool handled = d->processResponse(data, context, &alive);
     if (alive)
-        d->dropOutgoing(context, Error(InvalidAnswer, noValidResponse()));
+        d->dropOutgoing(context, Error(Error::InvalidAnswerCode, noValidResponse()));
     return handled;
 }
 
@@ -237,7 +247,7 @@ JsonRPCPrivate::~JsonRPCPrivate()
     for (JsonRPCCall *call : qAsConst(queue)) {
         disconnect(call, nullptr, this, nullptr);
         QTimer::singleShot(0, call, [call] {
-            call->abort(Error(InvalidAnswer, noValidResponse()));
+            call->abort(Error(Error::InvalidAnswerCode, noValidResponse()));
             if (call->autoDelete())
                 call->deleteLater();
         });
@@ -462,12 +472,23 @@ void JsonRPCPrivate::handleRequest(const QByteArray &data)
     const QVariantList elements = batch ? parsed.toList() : QVariantList{parsed};
     QList<JsonRPCCallResponse *> responses;
     const QPointer<JsonRPCPrivate> guard(this);
-    for (const QVariant &element : elements) {
-        handleElement(element, batch, responses);
+    const int handled = qMin(elements.size(), maximumBatchSize);
+    for (int i = 0; i < handled; ++i) {
+        handleElement(elements.at(i), batch, responses);
         if (!guard) {
             qDeleteAll(responses);
             return;
         }
+    }
+    // Elements past the limit are not looked at, and all of them share one answer: a
+    // batch of a million elements must not turn into a million calls or error answers.
+    if (elements.size() > handled) {
+        qWarning("JSON-RPC batch of %d elements refused past its first %d", int(elements.size()), handled);
+        responses.append(new JsonRPCCallResponse(JsonRPCError(
+                JsonRPCError::InvalidRequest, JsonRPCError::standardMessage(JsonRPCError::InvalidRequest),
+                QStringLiteral("batch of %1 elements; only the first %2 were handled")
+                        .arg(elements.size())
+                        .arg(handled))));
     }
 
     bool deferred = false;
@@ -489,7 +510,7 @@ void JsonRPCPrivate::handleElement(const QVariant &element, bool batch,
 {
     const QVariantMap map = element.toMap();
     bool valid = element.userType() == QMetaType::QVariantMap && !map.isEmpty();
-    bool hasId = false, hasVersion = false, hasMethod = false;
+    bool hasId = false, hasVersion = false;
     QVariant id;
     QString version, method;
     QVariantList params;
@@ -504,7 +525,6 @@ void JsonRPCPrivate::handleElement(const QVariant &element, bool batch,
             version = value.toString();
             valid = valid && value.userType() == QMetaType::QString && version == Version;
         } else if (it.key() == KeyMethod) {
-            hasMethod = true;
             method = value.toString();
             valid = valid && value.userType() == QMetaType::QString && !method.isEmpty();
         } else if (it.key() == KeyParams) {
@@ -514,9 +534,9 @@ void JsonRPCPrivate::handleElement(const QVariant &element, bool batch,
             valid = false;
         }
     }
-    // A request without "method" names nothing to call; JSON-RPC 2.0 (section 4) makes
-    // the member required, so it is an invalid request like an empty method.
-    valid = valid && hasVersion && hasMethod;
+    // Without "method" the element is still a request: it names no method there is, and
+    // gets "Method not found" with its id (an empty "method" is invalid, though).
+    valid = valid && hasVersion;
     const bool notification = !hasId;
     if (!valid) {
         if (notification && !batch)

@@ -64,10 +64,15 @@ public:
     // Queues a notification (id 0); the counter is untouched.
     void notify(const char *method, const QList<QVariant> &params = QList<QVariant>());
 
-    // Installs the handler and adds its own class's methods to the method table; the
-    // table is only added to, a later method with the same name and count wins.
+    // Installs the handler and makes the methods of its own class callable: the table holds
+    // the methods of the installed handler's class only (a later method with the same name
+    // and count wins). Calls to a handler that was destroyed answer "Method not found".
     void setRequestHandler(QObject *handler);
     QObject *requestHandler() const;
+
+    // Elements of one incoming batch that are handled; the rest share one -32600 answer.
+    static constexpr int DefaultMaximumBatchSize = 64;
+    void setMaximumBatchSize(int elements);
 
     void useGrouping(bool grouping);
     // Interval of the grouping timer in milliseconds (0 after construction).

@@ -62,7 +62,10 @@ public:
     QHash<QObject *, CallEntry> calls;
     QTimer groupingTimer;
     QPointer<QObject> handler;
+    // The method table of the installed handler's class (methodsClass).
     QHash<QByteArray, Method> methods;
+    const QMetaObject *methodsClass = nullptr;
+    int maximumBatchSize = JsonRPC::DefaultMaximumBatchSize;
 
 public slots:
     void parentRequestFinished();

@@ -2,10 +2,6 @@
 
 #include "qxtjson.h"
 
-namespace {
-constexpr int InvalidAnswer = 9;
-} // namespace
-
 // ---------------------------------------------------------------------------------------
 // JsonRPCCall
 // ---------------------------------------------------------------------------------------
@@ -35,7 +31,7 @@ void JsonRPCCall::setRpcError(const JsonRPCError &error)
         return;
     m_rpcError = error;
     if (error.code() < 0) {
-        requestFinished(Error(InvalidAnswer,
+        requestFinished(Error(Error::InvalidAnswerCode,
                               QStringLiteral("Server returned JSON-RPC error %1: %2")
                                       .arg(QString::number(error.code()),
                                            error.standardMessage())));

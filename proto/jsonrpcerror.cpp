@@ -6,8 +6,6 @@
 #include <QVariantMap>
 
 namespace {
-const QString KeyCode = QStringLiteral("code");
-const QString KeyMessage = QStringLiteral("message");
 const QString KeyData = QStringLiteral("data");
 
 // JSON-RPC 2.0, section 5.1: "-32768 to -32000 are reserved for pre-defined errors".
@@ -52,11 +50,11 @@ QString JsonRPCError::standardMessage(qint16 code)
 QVariant JsonRPCError::toVariant() const
 {
     QVariantMap map;
-    map.insert(KeyCode, static_cast<int>(m_code));
+    map.insert(Error::CodeKey, static_cast<int>(m_code));
     if (m_code >= ReservedLow && m_code <= ReservedHigh)
-        map.insert(KeyMessage, standardMessage());
+        map.insert(Error::MessageKey, standardMessage());
     else if (!m_message.isEmpty())
-        map.insert(KeyMessage, m_message);
+        map.insert(Error::MessageKey, m_message);
     if (m_data.isValid())
         map.insert(KeyData, m_data);
     return map;
@@ -69,12 +67,12 @@ bool JsonRPCError::fromVariant(const QVariant &value)
     const QVariantMap map = value.toMap();
     m_data = map.value(KeyData);
 
-    const auto code = map.constFind(KeyCode);
+    const auto code = map.constFind(Error::CodeKey);
     if (code == map.constEnd() || !isIntegerMetaType(code->userType()))
         return false;
     m_code = static_cast<qint16>(code->toLongLong());
 
-    const auto message = map.constFind(KeyMessage);
+    const auto message = map.constFind(Error::MessageKey);
     if (message != map.constEnd() && message->userType() != QMetaType::QString)
         return false;
     m_message = message == map.constEnd() ? QString() : message->toString();

@@ -1,6 +1,11 @@
 #include "encrypteddiskcache.h"
 
+#include "protection.h"
 #include "synccryptlayer.h"
+
+#include <QBuffer>
+#include <QScopedPointer>
+#include <QUrl>
 
 namespace {
 
@@ -8,6 +13,17 @@ namespace {
 // credentials alone with a generic XOR tool. Changing it makes existing caches unreadable
 // (they are then read as not cached and downloaded again).
 constexpr char KeyConstant = static_cast<char>(0xA7);
+
+// What the layer of prepare() carries to commit(): the base class's device of the entry and
+// the entry's URL.
+const char EntryDeviceProperty[] = "corvaneEntryDevice";
+const char EntryUrlProperty[] = "corvaneEntryUrl";
+
+// Authenticated with each sealed entry, so that an entry copied over another never opens.
+QString sealDescription(const QUrl &url)
+{
+    return QStringLiteral("Corvane account cache ") + url.toString();
+}
 
 } // namespace
 
@@ -41,11 +57,18 @@ QIODevice *EncryptedDiskCache::data(const QUrl &url)
 {
     if (!hasKeyMaterial())
         return nullptr;
-    QIODevice *inner = QNetworkDiskCache::data(url);
+    QScopedPointer<QIODevice> inner(QNetworkDiskCache::data(url));
     if (!inner)
         return nullptr;
-    auto *layer = new SyncCryptLayer(inner, makeKey(m_user, m_password));
-    inner->setParent(layer); // the caller owns the layer, and with it the entry's buffer
+    QString description;
+    const QByteArray scrambled = Protection::unprotect(inner->readAll(), &description, false);
+    if (scrambled.isEmpty() || description != sealDescription(url))
+        return nullptr;
+    auto *staging = new QBuffer;
+    staging->setData(scrambled);
+    staging->open(QIODevice::ReadOnly);
+    auto *layer = new SyncCryptLayer(staging, makeKey(m_user, m_password));
+    staging->setParent(layer); // the caller owns the layer, and with it the entry's bytes
     return layer;
 }
 
@@ -56,18 +79,42 @@ QIODevice *EncryptedDiskCache::prepare(const QNetworkCacheMetaData &metaData)
     QIODevice *inner = QNetworkDiskCache::prepare(metaData);
     if (!inner)
         return nullptr;
-    // The inner device stays the base class's until insert() or remove().
-    return new SyncCryptLayer(inner, makeKey(m_user, m_password));
+    // The scrambled bytes wait in a buffer until commit() seals them into the entry's
+    // device, which stays the base class's until then (or until remove()).
+    auto *staging = new QBuffer;
+    staging->open(QIODevice::WriteOnly);
+    auto *layer = new SyncCryptLayer(staging, makeKey(m_user, m_password));
+    staging->setParent(layer);
+    layer->setProperty(EntryDeviceProperty, QVariant::fromValue<QObject *>(inner));
+    layer->setProperty(EntryUrlProperty, metaData.url());
+    return layer;
 }
 
 void EncryptedDiskCache::insert(QIODevice *device)
 {
+    commit(device);
+}
+
+bool EncryptedDiskCache::commit(QIODevice *device)
+{
     auto *layer = qobject_cast<SyncCryptLayer *>(device);
     if (!layer) {
         QNetworkDiskCache::insert(device);
-        return;
+        return true;
     }
-    if (QIODevice *inner = layer->innerDevice())
-        QNetworkDiskCache::insert(inner);
+    auto *inner = qobject_cast<QIODevice *>(layer->property(EntryDeviceProperty).value<QObject *>());
+    auto *staging = qobject_cast<QBuffer *>(layer->innerDevice());
+    const QUrl url = layer->property(EntryUrlProperty).toUrl();
+    bool done = false;
+    if (inner && staging) {
+        const QByteArray sealed = Protection::protect(staging->data(), sealDescription(url));
+        if (!sealed.isEmpty() && inner->write(sealed) == sealed.size()) {
+            QNetworkDiskCache::insert(inner);
+            done = true;
+        }
+    }
+    if (!done)
+        QNetworkDiskCache::remove(url);
     delete layer;
+    return done;
 }

@@ -4,7 +4,6 @@
 #include "paths.h"
 #include "qxtjson.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -40,9 +39,6 @@ QString schedule(quint32 profileId)
 } // namespace CacheEntry
 
 namespace {
-
-constexpr QCryptographicHash::Algorithm DigestAlgorithm = QCryptographicHash::Sha256;
-constexpr int DigestLength = 32;
 
 // QNetworkDiskCache evicts the oldest entries past its maximum size (50 MB by default).
 // Evicting account data would silently drop a profile's lists, so the limit is set far
@@ -127,12 +123,9 @@ QVariant JsonCache::value(const QString &name) const
     QScopedPointer<QIODevice> device(m_cache->data(entryUrl(name)));
     if (!device)
         return QVariant();
-    const QByteArray bytes = readBounded(device.data(), MaximumEntryBytes + DigestLength);
+    const QByteArray text = readBounded(device.data(), MaximumEntryBytes);
     device->close();
-    if (bytes.size() < DigestLength || bytes.size() > MaximumEntryBytes + DigestLength)
-        return QVariant();
-    const QByteArray text = bytes.left(bytes.size() - DigestLength);
-    if (QCryptographicHash::hash(text, DigestAlgorithm) != bytes.right(DigestLength))
+    if (text.isEmpty() || text.size() > MaximumEntryBytes)
         return QVariant();
     return QxtJSON::parse(QString::fromUtf8(text));
 }
@@ -150,14 +143,16 @@ bool JsonCache::setValue(const QString &name, const QVariant &value)
     QIODevice *device = m_cache->prepare(metaData);
     if (!device)
         return false;
-    const QByteArray text = QxtJSON::stringify(value).toUtf8();
-    if (!writeAll(device, text + QCryptographicHash::hash(text, DigestAlgorithm))) {
+    if (!writeAll(device, QxtJSON::stringify(value).toUtf8())) {
         qWarning("Cannot write the account cache entry %s", qPrintable(name));
         m_cache->remove(metaData.url());
         delete device;
         return false;
     }
-    m_cache->insert(device);
+    if (!m_cache->commit(device)) {
+        qWarning("Cannot seal the account cache entry %s with the machine key", qPrintable(name));
+        return false;
+    }
     return true;
 }
 

@@ -39,9 +39,10 @@ inline const QString Schedule = QStringLiteral("schedule");
 // credentials. Lives as long as its owner (the account state); used from the main thread
 // only.
 //
-// Every entry holds the JSON text followed by its SHA-256 digest, both scrambled. An entry
-// that is truncated, corrupted, or written under other credentials fails the digest and
-// reads as an invalid value ("not cached"), never as a half-read record.
+// Every entry holds the JSON text, scrambled and then sealed with the machine key (see
+// EncryptedDiskCache). An entry that is truncated, corrupted, moved under another name,
+// sealed on another machine or written under other credentials reads as an invalid value
+// ("not cached"), never as a half-read record.
 //
 // When the cache directory cannot be created or written, one warning is logged and every
 // write is skipped; reads then find nothing, and the service works on without a cache.

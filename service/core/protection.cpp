@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -67,8 +68,7 @@ bool readWhole(int fd, char *buffer, int size)
             return false;
         done += int(n);
     }
-    char extra;
-    return ::read(fd, &extra, 1) == 0; // a longer file is not a key of ours
+    return true;
 }
 
 bool writeWhole(int fd, const char *buffer, int size)
@@ -85,37 +85,65 @@ bool writeWhole(int fd, const char *buffer, int size)
     return true;
 }
 
-bool loadKey(QByteArray *key, Failure *failure)
+// The key file must be ours alone and exactly a key: anything else is refused rather than
+// used, since a key that others can read, or a link someone planted, protects nothing.
+bool checkKeyFile(int fd, Failure *failure)
 {
-    const QByteArray path = QFile::encodeName(Protection::machineKeyPath());
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
         *failure = systemFailure(errno);
         return false;
     }
-    key->resize(KeySize);
-    const bool ok = readWhole(fd, key->data(), KeySize);
-    const int readError = errno;
-    ::close(fd);
-    if (!ok) {
-        *failure = readError ? systemFailure(readError)
-                             : Failure { EBADMSG, QStringLiteral("machine key has a wrong size") };
+    if (!S_ISREG(info.st_mode)) {
+        *failure = { EINVAL, QStringLiteral("machine key is not a regular file") };
+        return false;
+    }
+    if (info.st_mode & (S_IRWXG | S_IRWXO)) {
+        *failure = { EACCES, QStringLiteral("machine key is open to other users (mode %1)")
+                                     .arg(info.st_mode & 07777, 4, 8, QLatin1Char('0')) };
+        return false;
+    }
+    if (info.st_size != KeySize) {
+        *failure = { EINVAL, QStringLiteral("machine key has a wrong size (%1 bytes, expected %2)")
+                                     .arg(qint64(info.st_size))
+                                     .arg(KeySize) };
         return false;
     }
     return true;
 }
 
-// Creates the key with O_EXCL, so two processes racing on the first use end up with the
-// same key: the loser reads the winner's file.
-bool loadOrCreateKey(QByteArray *key, Failure *failure)
+bool loadKey(QByteArray *key, Failure *failure)
+{
+    const QByteArray path = QFile::encodeName(Protection::machineKeyPath());
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        *failure = errno == ELOOP ? Failure { ELOOP, QStringLiteral("machine key is a symbolic link") }
+                                  : systemFailure(errno);
+        return false;
+    }
+    bool ok = checkKeyFile(fd, failure);
+    if (ok) {
+        key->resize(KeySize);
+        ok = readWhole(fd, key->data(), KeySize);
+        if (!ok)
+            *failure = { EIO, QStringLiteral("machine key could not be read") };
+    }
+    ::close(fd);
+    return ok;
+}
+
+// A new key is written whole to a temporary file, made durable, and only then linked under
+// its name: a crash never leaves a partial key that would make every later use fail, a
+// reader never sees one half written, and of two processes creating it at once the second
+// finds the first one's key in place (link() never replaces a name) and uses that.
+bool createKey(QByteArray *key, Failure *failure)
 {
     const QString path = Protection::machineKeyPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QByteArray nativePath = QFile::encodeName(path);
-    const int fd = ::open(nativePath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    QByteArray temporary = nativePath + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
-        if (errno == EEXIST)
-            return loadKey(key, failure);
         *failure = systemFailure(errno);
         return false;
     }
@@ -123,12 +151,36 @@ bool loadOrCreateKey(QByteArray *key, Failure *failure)
     bool ok = RAND_bytes(reinterpret_cast<unsigned char *>(key->data()), KeySize) == 1;
     if (!ok)
         *failure = cryptoFailure("no random bytes");
-    if (ok && !(ok = writeWhole(fd, key->constData(), KeySize) && ::fsync(fd) == 0))
+    if (ok && !(ok = ::fchmod(fd, 0600) == 0 && writeWhole(fd, key->constData(), KeySize) && ::fsync(fd) == 0))
         *failure = systemFailure(errno);
     ::close(fd);
-    if (!ok)
-        ::unlink(nativePath.constData());
+    if (ok && ::link(temporary.constData(), nativePath.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        if (error == EEXIST)
+            return loadKey(key, failure);
+        *failure = systemFailure(error);
+        return false;
+    }
+    ::unlink(temporary.constData());
+    if (ok) {
+        const int directory = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (directory >= 0) {
+            ::fsync(directory);
+            ::close(directory);
+        }
+    }
     return ok;
+}
+
+bool loadOrCreateKey(QByteArray *key, Failure *failure)
+{
+    if (loadKey(key, failure))
+        return true;
+    if (failure->code != ENOENT)
+        return false;
+    return createKey(key, failure);
 }
 
 QByteArray header(const QByteArray &description)
@@ -223,8 +275,11 @@ QByteArray protect(const QByteArray &data, const QString &description)
     return sealed;
 }
 
-QByteArray unprotect(const QByteArray &blob, QString *description)
+QByteArray unprotect(const QByteArray &blob, QString *description, bool report)
 {
+    const auto fail = [report](const QString &context, const Failure &failure) {
+        return report ? ::fail(context, failure) : QByteArray();
+    };
     const int fixed = Magic.size() + 1 + 2;
     if (blob.size() < fixed + NonceSize + TagSize || !blob.startsWith(Magic) || blob.at(4) != Version)
         return fail(UnprotectContext, { EINVAL, QStringLiteral("not a protected blob") });

@@ -20,8 +20,10 @@ namespace Protection {
 QByteArray protect(const QByteArray &data, const QString &description);
 
 // Opens a blob of protect(); when description is given it receives the stored description.
-// An empty result means failure (reported with the context "Decryption error!").
-QByteArray unprotect(const QByteArray &blob, QString *description = nullptr);
+// An empty result means failure (reported with the context "Decryption error!", unless
+// report is false: callers for whom a failure is an expected answer, such as a cache entry
+// written under other credentials, stay quiet).
+QByteArray unprotect(const QByteArray &blob, QString *description = nullptr, bool report = true);
 
 // The error report: one line on standard error, "<context> (<code>:<message>)" or
 // "<code>:<message>" without context, then a system-error warning through Qt's log.

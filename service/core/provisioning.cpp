@@ -39,8 +39,17 @@ void storeCredentials(const CommandLineOptions &options, QSettings &service)
                  "command line to overwrite it.");
         return;
     }
-    service.setValue(SettingsKeys::User, Protection::protect(options.login.toUtf8(), SettingsKeys::UserDescription));
-    service.setValue(SettingsKeys::Password, Protection::protect(options.password.toUtf8(), SettingsKeys::PasswordDescription));
+    // Empty values would read as "credentials already given" at the next provisioning and
+    // as no credentials everywhere else: store both or nothing.
+    const QByteArray user = Protection::protect(options.login.toUtf8(), SettingsKeys::UserDescription);
+    const QByteArray password = Protection::protect(options.password.toUtf8(), SettingsKeys::PasswordDescription);
+    if (user.isEmpty() || password.isEmpty()) {
+        qWarning("The account credentials could not be sealed with the machine key (see the error above); "
+                 "nothing was stored.");
+        return;
+    }
+    service.setValue(SettingsKeys::User, user);
+    service.setValue(SettingsKeys::Password, password);
 }
 
 void storeProtectedConnections(const CommandLineOptions &options, QSettings &service)

@@ -13,6 +13,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -123,10 +124,28 @@ int ServiceShell::control(Command command, const QStringList &arguments, QTextSt
     return 1;
 }
 
+void ServiceShell::scrubSecrets(int argc, char **argv)
+{
+    // Single-dash and double-dash spellings, with the value apart or after "=".
+    static const char *const names[] = {"-pass", "--pass"};
+    for (int i = 1; i < argc; ++i) {
+        for (const char *name : names) {
+            const size_t length = std::strlen(name);
+            if (std::strcmp(argv[i], name) == 0 && i + 1 < argc)
+                std::memset(argv[i + 1], 0, std::strlen(argv[i + 1]));
+            else if (std::strncmp(argv[i], name, length) == 0 && argv[i][length] == '=')
+                std::memset(argv[i] + length + 1, 0, std::strlen(argv[i] + length + 1));
+        }
+    }
+}
+
 int ServiceShell::exec(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
+    // The password given for provisioning must not stay readable by every local user in
+    // /proc/<pid>/cmdline while the service runs; the copy above is all that needs it.
+    scrubSecrets(argc, argv);
     const Command command = commandOf(arguments);
     if (command == Command::Run || command == Command::Exec)
         return run(arguments, command == Command::Exec);

@@ -24,6 +24,10 @@ public:
     // SIGINT (then exits 0).
     int exec(int argc, char **argv);
 
+    // Overwrites, in the process's own argument memory, the value of every "-pass" option
+    // (what /proc/<pid>/cmdline shows every local user) with zero bytes.
+    static void scrubSecrets(int argc, char **argv);
+
 private:
     int run(const QStringList &arguments, bool foreground);
 

@@ -4,13 +4,43 @@
 #include "localsocketname.h"
 #include "paths.h"
 
+#include "ratelimitedwarning.h"
+
 #include <QLocalSocket>
 #include <QLoggingCategory>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcIpcServer, "corvane.ipc.server")
+
+namespace {
+
+int positiveEnvironmentNumber(const char *name, int fallback)
+{
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok && value > 0 ? value : fallback;
+}
+
+RateLimitedWarning &refusedWarning()
+{
+    static RateLimitedWarning warning(QStringLiteral("IPC: refused a connection over the connection limits"));
+    return warning;
+}
+
+} // namespace
+
+IpcServer::Limits IpcServer::Limits::fromEnvironment()
+{
+    Limits limits;
+    limits.connectionsPerUser = positiveEnvironmentNumber("CORVANE_IPC_MAX_CONNECTIONS_PER_USER", limits.connectionsPerUser);
+    limits.connections = positiveEnvironmentNumber("CORVANE_IPC_MAX_CONNECTIONS", limits.connections);
+    return limits;
+}
 
 IpcServer::IpcServer(QObject *parent)
     : QObject(parent)
+    , m_limits(Limits::fromEnvironment())
 {
     // Receivers of newConnection() may be queued (or spied on in tests).
     qRegisterMetaType<GuiConnector *>();
@@ -99,6 +129,13 @@ void IpcServer::processIncomming()
 {
     while (QLocalSocket *socket = m_server.nextPendingConnection()) {
         auto *connection = new GuiConnector(socket, this);
+        if (!admits(connection)) {
+            ++m_refused;
+            refusedWarning().warn();
+            socket->abort();
+            connection->deleteLater();
+            continue;
+        }
         m_connections.append(connection);
         connect(connection, &IpcConnection::disconnected, this, &IpcServer::connectionClosed);
         // A client that came and went before it was accepted never says disconnected().
@@ -114,6 +151,19 @@ void IpcServer::connectionClosed()
     if (m_connections.removeAll(connection) == 0)
         return;
     connection->deleteLater();
+}
+
+bool IpcServer::admits(const GuiConnector *connection) const
+{
+    if (connection->peer().isRoot())
+        return true;
+    if (m_connections.size() >= m_limits.connections)
+        return false;
+    // A peer the kernel cannot name counts as one user of its own kind.
+    const auto sameUser = [connection](const GuiConnector *other) {
+        return other->peer().valid == connection->peer().valid && other->peer().uid == connection->peer().uid;
+    };
+    return std::count_if(m_connections.cbegin(), m_connections.cend(), sameUser) < m_limits.connectionsPerUser;
 }
 
 bool IpcServer::fail(const QString &reason)

@@ -15,6 +15,10 @@ class GuiConnector;
 // live connections until its socket disconnects; it is then removed from the list and
 // deleted through the event loop. newConnection() is emitted once per connector, after it
 // joined the list. Closing the server stops accepting; existing connections stay.
+//
+// Every local user may connect, so connections are capped per user and in all (Limits);
+// one more is closed at once and counted in a rate-limited warning. Root's connections are
+// never refused.
 class IpcServer : public QObject
 {
     Q_OBJECT
@@ -23,6 +27,17 @@ class IpcServer : public QObject
 public:
     // Code of the last error when the server cannot listen.
     static constexpr qint32 ListenErrorCode = 7;
+
+    struct Limits
+    {
+        // A desktop session runs one tray application and now and then a command-line client.
+        int connectionsPerUser = 8;
+        int connections = 64;
+
+        // The defaults with CORVANE_IPC_MAX_CONNECTIONS_PER_USER and
+        // CORVANE_IPC_MAX_CONNECTIONS applied (positive numbers only).
+        static Limits fromEnvironment();
+    };
 
     explicit IpcServer(QObject *parent = nullptr);
     ~IpcServer() override;
@@ -40,6 +55,8 @@ public:
     ::Error lastError() const;
 
     QList<GuiConnector *> connections() const;
+    // Connections closed at once for being over a limit, since construction.
+    quint64 refusedConnections() const { return m_refused; }
 
     // Sends the notification to every live connection except those in the list.
     void broadcast(const char *method, const QList<QVariant> &params,
@@ -54,9 +71,12 @@ private Q_SLOTS:
 
 private:
     bool fail(const QString &reason);
+    bool admits(const GuiConnector *connection) const;
 
     QLocalServer m_server;
     QList<GuiConnector *> m_connections; // in the order they connected
     ::Error m_lastError;
     QString m_socketPath;
+    Limits m_limits;
+    quint64 m_refused = 0;
 };

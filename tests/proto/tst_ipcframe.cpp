@@ -175,17 +175,17 @@ void TestIpcFrame::invalidLength_data()
     QTest::addColumn<QString>("error");
 
     QTest::newRow("length 0") << hex("00 00 00 00 00") << 0
-                              << "invalid IPC frame length 0 (allowed 1 to 67108864)";
+                              << "invalid IPC frame length 0 (allowed 1 to 4194304)";
     QTest::newRow("length -1") << hex("FF FF FF FF 00 41") << 0
-                               << "invalid IPC frame length -1 (allowed 1 to 67108864)";
+                               << "invalid IPC frame length -1 (allowed 1 to 4194304)";
     QTest::newRow("most negative") << hex("00 00 00 80") << 0
-                                   << "invalid IPC frame length -2147483648 (allowed 1 to 67108864)";
-    QTest::newRow("one above the bound") << hex("01 00 00 04 00") << 0
-                                         << "invalid IPC frame length 67108865 (allowed 1 to 67108864)";
+                                   << "invalid IPC frame length -2147483648 (allowed 1 to 4194304)";
+    QTest::newRow("one above the bound") << hex("01 00 40 00 00") << 0
+                                         << "invalid IPC frame length 4194305 (allowed 1 to 4194304)";
     QTest::newRow("largest int") << hex("FF FF FF 7F") << 0
-                                 << "invalid IPC frame length 2147483647 (allowed 1 to 67108864)";
+                                 << "invalid IPC frame length 2147483647 (allowed 1 to 4194304)";
     QTest::newRow("bad frame after a good one") << hex("03 00 00 00 00 7B 7D 00 00 00 00 00") << 1
-                                                << "invalid IPC frame length 0 (allowed 1 to 67108864)";
+                                                << "invalid IPC frame length 0 (allowed 1 to 4194304)";
 }
 
 void TestIpcFrame::invalidLength()

@@ -71,6 +71,15 @@ signals:
     void notified(int value);
 };
 
+// A handler of another class, whose method indexes differ from Handler's.
+class OtherHandler : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    QString greet(const QString &name) { return QStringLiteral("hello ") + name; }
+};
+
 namespace {
 QString normalized(const QString &text)
 {
@@ -92,6 +101,8 @@ private slots:
     void deferredFiredTwice();
     void engineGoneBeforeDeferredFires();
     void handlerDeleted();
+    void handlerOfAnotherClassGetsItsOwnTable_data();
+    void handlerOfAnotherClassGetsItsOwnTable();
     void handlerDeletesEngine();
     void errorCodeOffset_data();
     void errorCodeOffset();
@@ -139,7 +150,8 @@ void tst_JsonRPCRequest::request_data()
     QTest::newRow("extra key") << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"add","params":[1,2],"x":1})")
                                << invalid;
     QTest::newRow("no version") << QByteArray(R"({"id":1,"method":"add","params":[1,2]})") << invalid;
-    QTest::newRow("no method") << QByteArray(R"({"jsonrpc":"2.0","id":1})") << invalid;
+    QTest::newRow("element without a method calls no method")
+            << QByteArray(R"({"jsonrpc":"2.0","id":1})") << error("1", -32601, "Method not found");
     QTest::newRow("empty method") << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":""})") << invalid;
     QTest::newRow("params not a list")
             << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"add","params":{"a":1}})") << invalid;
@@ -220,6 +232,15 @@ void tst_JsonRPCRequest::request_data()
             << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"check","params":[1]})") << error("1", 1, "checked");
     QTest::newRow("Error return without a code")
             << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"check","params":[0]})") << result("1", "null");
+    QByteArray longBatch = "[";
+    for (int i = 0; i < JsonRPC::DefaultMaximumBatchSize + 3; ++i)
+        longBatch += QByteArray(i ? "," : "") + R"({"jsonrpc":"2.0","id":1,"method":"add","params":[1,1]})";
+    QString answers = QStringLiteral("[");
+    for (int i = 0; i < JsonRPC::DefaultMaximumBatchSize; ++i)
+        answers += result("1", "2") + QLatin1Char(',');
+    answers += QStringLiteral(R"({"id":null,"jsonrpc":"2.0","error":{"code":-32600,"message":"Invalid Request",)"
+                              R"("data":"batch of 67 elements; only the first 64 were handled"}}])");
+    QTest::newRow("batch past the limit shares one error") << QByteArray(longBatch + "]") << answers;
     QTest::newRow("NUL ends the text")
             << QByteArray("{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"ping\"}\0{", 42) << result("1", "null");
 }
@@ -330,6 +351,36 @@ void tst_JsonRPCRequest::handlerDeletesEngine()
     rpc->incomingRequest(R"([{"jsonrpc":"2.0","id":1,"method":"suicide"},{"jsonrpc":"2.0","id":2,"method":"ping"}])");
     QVERIFY(watch.isNull());
     QCOMPARE(handler.log, QStringList{QStringLiteral("suicide")});
+}
+
+void tst_JsonRPCRequest::handlerOfAnotherClassGetsItsOwnTable_data()
+{
+    QTest::addColumn<bool>("firstDestroyed");
+    QTest::newRow("replaced while alive") << false;
+    QTest::newRow("replaced after the first was destroyed") << true;
+}
+
+// The method table follows the class of the handler installed now: the previous class's
+// indexes must never be invoked on the new object (that crashed under the sanitizer).
+void tst_JsonRPCRequest::handlerOfAnotherClassGetsItsOwnTable()
+{
+    QFETCH(bool, firstDestroyed);
+    JsonRPC rpc;
+    auto *first = new Handler;
+    rpc.setRequestHandler(first);
+    if (firstDestroyed)
+        delete first;
+    OtherHandler other;
+    rpc.setRequestHandler(&other);
+    QSignalSpy spy(&rpc, &JsonRPC::outgoingResponseReady);
+    rpc.incomingRequest(R"({"jsonrpc":"2.0","id":1,"method":"add","params":[1,2]})");
+    rpc.incomingRequest(R"({"jsonrpc":"2.0","id":2,"method":"greet","params":["ann"]})");
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(normalized(spy.at(0).first().toString()),
+             normalized(R"({"id":1,"jsonrpc":"2.0","error":{"code":-32601,"message":"Method not found"}})"));
+    QCOMPARE(normalized(spy.at(1).first().toString()), normalized(R"({"id":2,"jsonrpc":"2.0","result":"hello ann"})"));
+    if (!firstDestroyed)
+        delete first;
 }
 
 void tst_JsonRPCRequest::errorCodeOffset_data()

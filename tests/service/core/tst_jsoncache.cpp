@@ -6,6 +6,7 @@
 #include "cabinetschedule.h"
 #include "cabinetuserfilter.h"
 #include "cabinetuserinfo.h"
+#include "encrypteddiskcache.h"
 #include "hostlist.h"
 #include "networks.h"
 #include "qxtjson.h"
@@ -111,6 +112,7 @@ private slots:
     void incompleteCredentials();
     void otherCredentialsReadAsNotCached();
     void entryIsScrambledOnDisk();
+    void passwordNotRecoverableFromACopiedEntry();
     void damagedEntryReadsAsNotCached_data();
     void damagedEntryReadsAsNotCached();
     void laterWriteReplaces();
@@ -302,17 +304,49 @@ void tst_JsonCache::entryIsScrambledOnDisk()
     QVERIFY(content.contains("json://cache/entry")); // the base class's own header
 }
 
+// The scrambling key comes from the credentials, and every entry starts with predictable
+// JSON: were the scrambled bytes on disk, a copy of one file would give the key and with it
+// the password. Sealing them with the machine key leaves nothing to line up.
+void tst_JsonCache::passwordNotRecoverableFromACopiedEntry()
+{
+    const QString user = QStringLiteral("alice@example.com");
+    const QString password = QStringLiteral("correct-horse-battery");
+    JsonCache cache(CacheEntry::CacheName);
+    cache.setKeyMaterial(user, password);
+    CabinetUserInfo info;
+    QVERIFY(cache.setValue(CacheEntry::UserInfo, info.toVariant()));
+    QFile file(onlyEntryFile(cache));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+
+    // What an attacker knows: the entry's first bytes and the login.
+    const QByteArray knownStart = QxtJSON::stringify(info.toVariant()).toUtf8().left(EncryptedDiskCache::KeyLength);
+    const QByteArray userBytes = user.toUtf8();
+    const QByteArray passwordStart = password.toUtf8().left(EncryptedDiskCache::KeyLength);
+    const QByteArray realKey = EncryptedDiskCache::makeKey(user, password);
+    for (int offset = 0; offset + knownStart.size() <= content.size(); ++offset) {
+        QByteArray key(knownStart.size(), Qt::Uninitialized);
+        for (int i = 0; i < knownStart.size(); ++i)
+            key[i] = char(content.at(offset + i) ^ knownStart.at(i));
+        QVERIFY2(key != realKey, qPrintable(QStringLiteral("scrambling key found at offset %1").arg(offset)));
+        QByteArray guess(key.size(), Qt::Uninitialized);
+        for (int i = 0; i < key.size(); ++i)
+            guess[i] = char(key.at(i) ^ userBytes.at(i % userBytes.size()) ^ char(0xA7));
+        QVERIFY2(guess != passwordStart, qPrintable(QStringLiteral("password found at offset %1").arg(offset)));
+    }
+}
+
 void tst_JsonCache::damagedEntryReadsAsNotCached_data()
 {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<int>("amount");
     QTest::newRow("last byte cut") << "truncate" << 1;
-    QTest::newRow("digest cut") << "truncate" << 32;
+    QTest::newRow("tag cut") << "truncate" << 16;
     QTest::newRow("half of the text cut") << "truncate" << 60;
     QTest::newRow("cut into the header") << "truncate" << 400;
     QTest::newRow("empty file") << "truncate" << -1;
     QTest::newRow("byte flipped in the text") << "flip" << 40;
-    QTest::newRow("byte flipped in the digest") << "flip" << 5;
+    QTest::newRow("byte flipped in the tag") << "flip" << 5;
     QTest::newRow("bytes appended") << "append" << 3;
 }
 

@@ -67,6 +67,7 @@ private Q_SLOTS:
     void everyTruncationFails();
     void keyProblems_data();
     void keyProblems();
+    void partialKeyOfACrashIsIgnored();
     void reportShapes_data();
     void reportShapes();
 };
@@ -163,36 +164,72 @@ void tst_Protection::everyTruncationFails()
 void tst_Protection::keyProblems_data()
 {
     QTest::addColumn<QString>("problem");
-    QTest::newRow("key file missing") << "missing";
-    QTest::newRow("key file is a directory") << "directory";
-    QTest::newRow("key file too short") << "short";
-    QTest::newRow("key file too long") << "long";
-    QTest::newRow("another machine's key") << "other";
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<bool>("sealsAgain");
+    QTest::newRow("key file missing") << "missing" << "Decryption error! (2:No such file or directory)\n" << true;
+    QTest::newRow("key file is a directory") << "directory" << "machine key is not a regular file)\n" << false;
+    QTest::newRow("short key file left by a crash") << "short" << "machine key has a wrong size (10 bytes, expected 32))\n" << false;
+    QTest::newRow("key file too long") << "long" << "machine key has a wrong size (33 bytes, expected 32))\n" << false;
+    QTest::newRow("key file readable by others") << "open" << "machine key is open to other users (mode 0644))\n" << false;
+    QTest::newRow("key file is a symbolic link") << "link" << "machine key is a symbolic link)\n" << false;
+    QTest::newRow("another machine's key") << "other" << "sealed under another machine key)\n" << true;
 }
 
+// Each problem of the key file is refused (never silently used or replaced) with a report
+// that names the real cause.
 void tst_Protection::keyProblems()
 {
     QFETCH(QString, problem);
+    QFETCH(QString, report);
+    QFETCH(bool, sealsAgain);
     const QByteArray blob = Protection::protect("secret", "d");
     QVERIFY(!blob.isEmpty());
     const QString path = Protection::machineKeyPath();
     QVERIFY(QFile::remove(path));
     if (problem == "directory") {
         QVERIFY(QDir().mkpath(path));
+    } else if (problem == "link") {
+        const QString target = path + QStringLiteral(".target");
+        QFile key(target);
+        QVERIFY(key.open(QIODevice::WriteOnly));
+        key.write(QByteArray(32, '\x5a'));
+        key.close();
+        QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(QFile::link(target, path));
     } else if (problem != "missing") {
         QFile key(path);
         QVERIFY(key.open(QIODevice::WriteOnly));
-        const int size = problem == "short" ? 31 : problem == "long" ? 33 : 32;
+        const int size = problem == "short" ? 10 : problem == "long" ? 33 : 32;
         key.write(QByteArray(size, '\x5a'));
+        key.close();
+        const auto owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        QVERIFY(QFile::setPermissions(path, problem == "open" ? owner | QFileDevice::ReadGroup | QFileDevice::ReadOther : owner));
     }
 
     LogCapture log;
     StderrCapture err;
     QCOMPARE(Protection::unprotect(blob), QByteArray());
-    QVERIFY(err.text().startsWith("Decryption error! ("));
+    const QString text = err.text();
+    QVERIFY2(text.startsWith("Decryption error! (") && text.endsWith(report), qPrintable(text));
     QVERIFY2(!log.messages().isEmpty(), "the error report also goes to Qt's log");
-    if (problem == "directory")
-        QCOMPARE(Protection::protect("x", "d"), QByteArray());
+    LogCapture again;
+    QCOMPARE(Protection::protect("x", "d").isEmpty(), !sealsAgain);
+}
+
+// A temporary file left by a crash while a key was being made is no key: the next use makes
+// a whole one.
+void tst_Protection::partialKeyOfACrashIsIgnored()
+{
+    const QString path = Protection::machineKeyPath();
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QFile partial(path + QStringLiteral(".AbC123"));
+    QVERIFY(partial.open(QIODevice::WriteOnly));
+    partial.write("short");
+    partial.close();
+    const QByteArray blob = Protection::protect("secret", "d");
+    QCOMPARE(Protection::unprotect(blob), QByteArray("secret"));
+    QCOMPARE(QFileInfo(path).size(), 32);
 }
 
 void tst_Protection::reportShapes_data()

@@ -4,6 +4,8 @@
 #include "provisioning.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QtTest>
 
@@ -45,6 +47,7 @@ private Q_SLOTS:
     void credentialsAreStoredProtected();
     void credentialsAreKeptWithoutForce();
     void credentialsAreReplacedWithForce();
+    void sealingFailureStoresNothing();
     void oneCredentialOmitted_data();
     void oneCredentialOmitted();
     void protectedConnections_data();
@@ -64,8 +67,9 @@ void tst_Provisioning::initTestCase()
     QCoreApplication::setApplicationName(QStringLiteral("Service"));
     Paths::applySettingsOverrides();
     // The desktop client's machine-wide store must follow the override, never /etc.
-    QVERIFY2(agentStore()->fileName().startsWith(qEnvironmentVariable("CORVANE_SYSTEM_CONFIG_DIR")),
-            qPrintable(QScopedPointer<QSettings>(agentStore())->fileName()));
+    const QScopedPointer<QSettings> agent(agentStore());
+    QVERIFY2(agent->fileName().startsWith(qEnvironmentVariable("CORVANE_SYSTEM_CONFIG_DIR")),
+            qPrintable(agent->fileName()));
 }
 
 void tst_Provisioning::init()
@@ -180,6 +184,30 @@ void tst_Provisioning::credentialsAreReplacedWithForce()
     QCOMPARE(unprotectText(m_service->value("user"), nullptr), QString("second"));
     QCOMPARE(unprotectText(m_service->value("password"), nullptr), QString("two"));
     QCOMPARE(m_service->value("profile").toString(), QString());
+}
+
+// Credentials that cannot be sealed are not stored as empty values, which the next run
+// would take for credentials already given.
+void tst_Provisioning::sealingFailureStoresNothing()
+{
+    const QString key = Protection::machineKeyPath();
+    QFile::remove(key);
+    QVERIFY(QDir().mkpath(key)); // a folder where the key belongs: sealing fails
+    {
+        LogCapture log;
+        provision({ "-login", "first", "-pass", "one" });
+        QVERIFY2(log.warnings().contains(QStringLiteral("The account credentials could not be sealed with the machine "
+                                                        "key (see the error above); nothing was stored.")),
+                 qPrintable(log.dump()));
+    }
+    QVERIFY(!m_service->contains("user"));
+    QVERIFY(!m_service->contains("password"));
+
+    QVERIFY(QDir(key).removeRecursively());
+    LogCapture log;
+    provision({ "-login", "first", "-pass", "one" });
+    QVERIFY2(!log.warnings().contains(QString::fromLatin1(AlreadyProvided)), qPrintable(log.dump()));
+    QCOMPARE(unprotectText(m_service->value("user"), nullptr), QString("first"));
 }
 
 void tst_Provisioning::oneCredentialOmitted_data()

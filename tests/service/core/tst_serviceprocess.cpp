@@ -38,6 +38,8 @@ private Q_SLOTS:
     void stopsOnSignal_data();
     void stopsOnSignal();
     void unwritableSettingsDoNotStopStartUp();
+    void passwordNotInCommandLine_data();
+    void passwordNotInCommandLine();
 };
 
 void tst_ServiceProcess::initTestCase()
@@ -106,6 +108,40 @@ void tst_ServiceProcess::unwritableSettingsDoNotStopStartUp()
     ::kill(pid_t(service.processId()), SIGTERM);
     QVERIFY(service.waitForFinished(5000));
     QCOMPARE(service.exitCode(), 0);
+}
+
+void tst_ServiceProcess::passwordNotInCommandLine_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("value apart") << QStringList { "-login", "ann", "-pass", "Sup3rSecret" };
+    QTest::newRow("value after =") << QStringList { "-login", "ann", "-pass=Sup3rSecret" };
+    QTest::newRow("double dash") << QStringList { "-login", "ann", "--pass", "Sup3rSecret" };
+}
+
+// Every local user can read a process's command line; the provisioning password must not
+// stay there while the service runs (it is still stored, sealed).
+void tst_ServiceProcess::passwordNotInCommandLine()
+{
+    QFETCH(QStringList, options);
+    QSettings().clear();
+    QSettings().sync();
+    QProcess service;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("CORVANE_LOG_STDERR", "1");
+    environment.insert("CORVANE_SERVICE_INI", QDir::tempPath() + "/none.ini");
+    service.setProcessEnvironment(environment);
+    service.start(servicePath(), QStringList { "-e", "-f" } + options);
+    QString log;
+    QVERIFY2(waitForOutput(service, &log, "Corvane Agent started", 20000), qPrintable(log));
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(service.processId()));
+    QVERIFY(cmdline.open(QIODevice::ReadOnly));
+    const QByteArray shown = cmdline.readAll();
+    QVERIFY2(!shown.contains("Sup3rSecret"), shown.constData());
+    QVERIFY(shown.contains("ann"));
+    ::kill(pid_t(service.processId()), SIGTERM);
+    QVERIFY(service.waitForFinished(5000));
+    QSettings store;
+    QVERIFY(store.contains("password"));
 }
 
 QTEST_GUILESS_MAIN(tst_ServiceProcess)

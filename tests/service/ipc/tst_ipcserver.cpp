@@ -4,10 +4,15 @@
 #include "paths.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/socket.h>
@@ -88,6 +93,9 @@ private Q_SLOTS:
     void clientDisconnectsDuringBroadcast();
     void badFrameClosesOnlyThatConnection();
     void closeKeepsConnections();
+    void oversizedRequestFrameClosesConnection_data();
+    void oversizedRequestFrameClosesConnection();
+    void connectionsCappedPerUserAndInAll();
 
 private:
     // Connects n clients to the server and waits until the server holds all of them.
@@ -367,6 +375,104 @@ void TestIpcServer::closeKeepsConnections()
     QLocalSocket refused;
     refused.connectToServer(m_path);
     QTRY_COMPARE(refused.error(), QLocalSocket::ServerNotFoundError);
+}
+
+void TestIpcServer::oversizedRequestFrameClosesConnection_data()
+{
+    QTest::addColumn<int>("textLength");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("largest request") << IpcFrame::MaximumRequestLength - 1 << true;
+    QTest::newRow("one byte more") << IpcFrame::MaximumRequestLength << false;
+}
+
+// A client may send the service no more than a request needs: any local user can connect,
+// and a frame's parsing holds the event loop that also serves DNS.
+void TestIpcServer::oversizedRequestFrameClosesConnection()
+{
+    QFETCH(int, textLength);
+    QFETCH(bool, kept);
+    IpcServer server;
+    server.setSocketPath(m_path);
+    QVERIFY(server.start());
+    QLocalSocket client;
+    client.connectToServer(m_path);
+    QVERIFY(client.waitForConnected(3000));
+    QTRY_COMPARE(server.connections().size(), 1);
+    QByteArray text = R"({"jsonrpc":"2.0","method":"note","params":[")";
+    text += QByteArray(textLength - text.size() - 3, 'x') + R"("]})";
+    QCOMPARE(text.size(), textLength);
+    if (!kept)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^closing IPC connection: invalid IPC frame length"));
+    client.write(IpcFrame::encode(text, false));
+    client.flush();
+    if (kept) {
+        QTest::qWait(200);
+        QCOMPARE(client.state(), QLocalSocket::ConnectedState);
+        QCOMPARE(server.connections().size(), 1);
+    } else {
+        QTRY_COMPARE(server.connections().size(), 0);
+    }
+}
+
+// Every local user may connect, but one user can hold no more than a few connections, and
+// all together no more than the overall limit; root is never refused. Needs a second user:
+// the test runs a client as nobody through setpriv.
+void TestIpcServer::connectionsCappedPerUserAndInAll()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs root to connect as a second user");
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (setpriv.isEmpty())
+        QSKIP("setpriv (util-linux) is missing");
+    // The system's interpreter: one installed under root's home is out of nobody's reach.
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
+    if (python.isEmpty())
+        QSKIP("/usr/bin/python3 is missing");
+    // A folder every user can reach, outside the test's private scratch tree.
+    QTemporaryDir shared(QDir::rootPath() + QStringLiteral("tmp/corvane-ipc-XXXXXX"));
+    QVERIFY(shared.isValid());
+    QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                      | QFileDevice::ExeGroup | QFileDevice::ExeOther));
+    const QString path = shared.path() + QStringLiteral("/en-genericipc");
+    qputenv("CORVANE_IPC_MAX_CONNECTIONS_PER_USER", "3");
+    qputenv("CORVANE_IPC_MAX_CONNECTIONS", "4");
+    IpcServer server;
+    qunsetenv("CORVANE_IPC_MAX_CONNECTIONS_PER_USER");
+    qunsetenv("CORVANE_IPC_MAX_CONNECTIONS");
+    server.setSocketPath(path);
+    QVERIFY(server.start());
+
+    const QString script = QStringLiteral(
+        "import socket, sys, time\n"
+        "held = []\n"
+        "for i in range(int(sys.argv[2])):\n"
+        "    s = socket.socket(socket.AF_UNIX)\n"
+        "    s.connect(sys.argv[1])\n"
+        "    held.append(s)\n"
+        "print('connected', flush=True)\n"
+        "sys.stdin.read()\n");
+    QProcess nobody;
+    nobody.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                           python, QStringLiteral("-c"), script, path, QStringLiteral("5")});
+    QVERIFY(nobody.waitForReadyRead(5000));
+    QTRY_COMPARE(server.connections().size() + int(server.refusedConnections()), 5);
+    QCOMPARE(server.connections().size(), 3);
+    QCOMPARE(server.refusedConnections(), quint64(2));
+    for (GuiConnector *connection : server.connections())
+        QCOMPARE(connection->peer().uid, 65534u);
+
+    // Root's own connections always get in, past both limits.
+    QList<Client *> roots = connectClients(server, 0, this);
+    for (int i = 0; i < 3; ++i) {
+        auto *client = new Client(this);
+        client->connection->socket()->connectToServer(path);
+        roots << client;
+    }
+    QTRY_COMPARE(server.connections().size(), 6);
+    QVERIFY(server.connections().last()->peer().isRoot());
+    nobody.closeWriteChannel();
+    QVERIFY(nobody.waitForFinished(5000));
+    qDeleteAll(roots);
 }
 
 QTEST_GUILESS_MAIN(TestIpcServer)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lodestar_export.h"
+
 #include <QString>
 
 #include <functional>
@@ -10,7 +12,7 @@
 //
 // Used on per-packet and per-connection paths, where a peer decides how often a warning
 // would fire.
-class RateLimitedWarning
+class LODESTAR_EXPORT RateLimitedWarning
 {
 public:
     // Milliseconds of some steady clock.
