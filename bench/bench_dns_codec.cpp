@@ -18,9 +18,9 @@ const QByteArray Query = QByteArray::fromHex("beef010000010000000000010377777707
 const QByteArray Answer = QByteArray::fromHex("beef81800001000100000000037777770765"
                                               "78616d706c6503636f6d0000010001c00c000100010000003c000401020304");
 
-// The costliest 64 KiB query for the name reader: a chain of 126 questions that are each a
-// bare pointer to the previous question's name (the longest chain within the name budget),
-// then questions pointing at the end of that chain up to the size limit.
+// The costliest 64 KiB query for the name reader: a chain of questions that are each a bare
+// pointer to the previous question's name (as long as the reader follows), then questions
+// pointing at the end of that chain up to the size limit.
 QByteArray worstCaseQuery()
 {
     QByteArray bytes = QByteArray::fromHex("000001000000000000000000016100" "00010001");
@@ -31,7 +31,7 @@ QByteArray worstCaseQuery()
         bytes.append(char(target & 0xFF));
         bytes.append(QByteArray::fromHex("00010001"));
     };
-    for (; count < 126; ++count) {
+    for (; count < DNS::MaxPointerHops; ++count) {
         const int start = bytes.size();
         appendPointer(previous);
         previous = start;

@@ -10,6 +10,7 @@ const QString InvalidLabelSize = QStringLiteral("invalid label size");
 const QString UnhandledLabel = QStringLiteral("out of buffer or unhandled label type");
 const QString OffsetOutOfRange = QStringLiteral("compression offset is out of range");
 const QString NameTooLong = QStringLiteral("name is longer than 255 bytes");
+const QString TooManyPointers = QStringLiteral("name follows too many compression pointers");
 
 bool fail(QString *error, const QString &text)
 {
@@ -34,6 +35,7 @@ bool readName(const QByteArray &message, quint16 *cursor, QByteArray *name, QStr
     int pos = *cursor;
     int resume = -1; // where the caller's cursor goes once a pointer was followed
     int previousTarget = -1;
+    int hops = 0;
     int wireLength = 1; // the final zero byte
     QByteArray result;
 
@@ -75,6 +77,8 @@ bool readName(const QByteArray &message, quint16 *cursor, QByteArray *name, QStr
         wireLength += 2;
         if (wireLength > MaxNameLength)
             return stop(NameTooLong);
+        if (++hops > MaxPointerHops)
+            return stop(TooManyPointers);
         if (resume < 0)
             resume = pos;
         previousTarget = target;

@@ -10,6 +10,10 @@ namespace DNS {
 constexpr int MaxNameLength = 255;
 // RFC 1035 2.3.4: "labels - 63 octets or less".
 constexpr int MaxLabelLength = 63;
+// Compression pointers followed for one name. Real messages chain a few at most (a name
+// pointing at a suffix that itself ends in a pointer); the cap keeps a crafted message of
+// bare pointers cheap to check.
+constexpr int MaxPointerHops = 16;
 
 // Reads the name that begins at *cursor in message (RFC 1035 4.1.4).
 //
@@ -23,10 +27,10 @@ constexpr int MaxLabelLength = 63;
 //
 // Every pointer must point at or after offset 12, before its own offset and, from the
 // second one on, strictly before the target of the previous pointer: targets strictly
-// decrease, so a crafted name can never loop. The name may not exceed MaxNameLength, and
-// every pointer followed counts two bytes towards it, so reading one name visits at most
-// MaxNameLength labels and pointers whatever the message holds: checking a message costs
-// time linear in its size.
+// decrease, so a crafted name can never loop. The name may not exceed MaxNameLength, every
+// pointer followed counts two bytes towards it, and at most MaxPointerHops are followed, so
+// reading one name visits a bounded number of labels and pointers whatever the message
+// holds: checking a message costs time linear in its size.
 //
 // On failure *name is left unchanged, *error (when given) receives the reason ("" when the
 // name runs past the end of the message) and *cursor ends where reading stopped in the
