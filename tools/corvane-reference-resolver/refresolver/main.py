@@ -124,14 +124,14 @@ def main(argv=None):
     data.refresh()
     counters = handling.Counters()
     limits = serving.Limits(options.tcp_idle, options.tcp_read_timeout, options.max_tcp_clients)
-    server = serving.Server(handling.Resolver(data, policy, log, counters), udp, tcp, limits)
-    server.install_signal_handlers()
-
     bound = serving.endpoint_text(address, udp.getsockname()[1])
     status = {"pid": os.getpid(), "udp": bound, "tcp": bound, "data": options.data,
               "log": options.log, "probe_host": policy.probe_host, "started": time.time()}
-    if options.state:
-        _write_status(options.state, status)
+    publisher = _StatusPublisher(options.state, status, counters)
+    server = serving.Server(handling.Resolver(data, policy, log, counters), udp, tcp, limits,
+                            tick=publisher.update)
+    server.install_signal_handlers()
+    publisher.update(force=True)
     answers = " ".join(str(a) for a in zone.default_addresses)
     print(f"{PROGRAM}: serving DNS on udp://{bound} and tcp://{bound}; data "
           f"{options.data or 'none (every query unfiltered)'}; probe host {policy.probe_host} (TXT); "
@@ -141,10 +141,37 @@ def main(argv=None):
     finally:
         server.close()
         log.close()
-    if options.state:
-        _write_status(options.state, {**status, "stopped": time.time(), "counters": dict(counters)})
+    publisher.update(force=True, stopped=True)
     print(f"{PROGRAM}: stopped; {counters.text()}", flush=True)
     return 0
+
+
+class _StatusPublisher:
+    """Keeps DIR/status.json: endpoints and pid from the start, the counters at most once a second."""
+
+    def __init__(self, directory, status, counters, clock=time.monotonic):
+        self.directory = directory
+        self.status = status
+        self.counters = counters
+        self.clock = clock
+        self._written = None
+        self._last = 0.0
+
+    def update(self, force=False, stopped=False):
+        if not self.directory:
+            return
+        now = self.clock()
+        if not force and (now - self._last < 1.0 or self._written == self.counters):
+            return
+        status = {**self.status, "counters": dict(self.counters)}
+        if stopped:
+            status["stopped"] = time.time()
+        try:
+            _write_status(self.directory, status)
+        except OSError as error:
+            _report(f"cannot write {STATUS_FILE}: {error.strerror}")
+        self._written = handling.Counters(self.counters)
+        self._last = now
 
 
 class _NoData:

@@ -21,6 +21,9 @@ ACCEPT_BATCH = 64
 RECV_SIZE = 65536
 # Unread answers after which a TCP client's further queries wait for it to read.
 MAX_PENDING_OUTPUT = 256 * 1024
+# The kernel's share of a TCP client's unread answers, fixed so that it cannot grow to
+# the system's autotuning maximum per connection.
+TCP_SEND_BUFFER = 64 * 1024
 TIMER_PERIOD = 0.25
 
 
@@ -95,8 +98,9 @@ class TcpClient:
 
 
 class Server:
-    def __init__(self, resolver, udp, tcp, limits, clock=time.monotonic):
+    def __init__(self, resolver, udp, tcp, limits, clock=time.monotonic, tick=None):
         self.resolver = resolver
+        self.tick = tick  # called about every TIMER_PERIOD seconds
         self.counters = resolver.counters
         self.udp = udp
         self.tcp = tcp
@@ -137,6 +141,8 @@ class Server:
             now = self.clock()
             if now >= self._next_timer:
                 self._expire_clients(now)
+                if self.tick:
+                    self.tick()
                 self._next_timer = now + TIMER_PERIOD
 
     def close(self):
@@ -193,6 +199,7 @@ class Server:
                 oldest = min(self.clients.values(), key=lambda c: c.last_activity)
                 self._close_client(oldest, "tcp closed to make room")
             sock.setblocking(False)
+            sock.setsockopt(socket.SOL_SOCKET, socket.SO_SNDBUF, TCP_SEND_BUFFER)
             client = TcpClient(sock, peer, self.clock())
             self.clients[sock] = client
             self.selector.register(sock, client.events, client)
@@ -277,11 +284,12 @@ class Server:
     def _expire_clients(self, now):
         limits = self.limits
         for client in list(self.clients.values()):
-            if client.partial_since is not None and now - client.partial_since > limits.tcp_read_timeout:
-                self._close_client(client, "tcp closed on incomplete frame")
-            elif client.write_stalled_since is not None \
+            # Unread answers first: a client whose reading is paused cannot complete a frame.
+            if client.write_stalled_since is not None \
                     and now - client.write_stalled_since > limits.tcp_read_timeout:
                 self._close_client(client, "tcp closed on unread answers")
+            elif client.partial_since is not None and now - client.partial_since > limits.tcp_read_timeout:
+                self._close_client(client, "tcp closed on incomplete frame")
             elif now - client.last_activity > limits.tcp_idle:
                 self._close_client(client, "tcp closed idle")
 

@@ -115,6 +115,28 @@ def udp_exchange(port, message, timeout=3.0):
             return None
 
 
+def udp_exchange_then_probe(port, message):
+    """Sends `message`, then a valid query from another socket; returns the answer to the
+    first, or None when there was none.
+
+    The resolver reads its one UDP socket in order, so once the second query is answered
+    any answer to the first is already waiting: no time-out decides.
+    """
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as first, \
+            socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as second:
+        first.sendto(message, ("127.0.0.1", port))
+        second.settimeout(5)
+        second.sendto(build_query("news.example", qid=0x5E5E), ("127.0.0.1", port))
+        answer = second.recv(65535)
+        if answer[:2] != b"\x5e\x5e" or Response(answer).addresses != ["192.0.2.1"]:
+            raise AssertionError("the resolver stopped answering valid queries")
+        first.setblocking(False)
+        try:
+            return first.recv(65535)
+        except BlockingIOError:
+            return None
+
+
 def tcp_connect(port):
     sock = socket.create_connection(("127.0.0.1", port), timeout=5)
     return sock
