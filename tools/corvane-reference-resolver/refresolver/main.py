@@ -115,20 +115,20 @@ def main(argv=None):
     try:
         if options.state:
             os.makedirs(options.state, exist_ok=True)
-        log = handling.QueryLog(options.log)
+        counters = handling.Counters()
+        log = handling.QueryLog(options.log, counters, _report)
     except OSError as error:
         _report(f"cannot open {error.filename}: {error.strerror}")
         return 1
 
     data = datafile.DataFile(options.data, _report) if options.data else _NoData()
     data.refresh()
-    counters = handling.Counters()
     limits = serving.Limits(options.tcp_idle, options.tcp_read_timeout, options.max_tcp_clients)
     bound = serving.endpoint_text(address, udp.getsockname()[1])
     status = {"pid": os.getpid(), "udp": bound, "tcp": bound, "data": options.data,
               "log": options.log, "probe_host": policy.probe_host, "started": time.time()}
     publisher = _StatusPublisher(options.state, status, counters)
-    server = serving.Server(handling.Resolver(data, policy, log, counters), udp, tcp, limits,
+    server = serving.Server(handling.Resolver(data, policy, log, counters, _report), udp, tcp, limits,
                             tick=publisher.update)
     server.install_signal_handlers()
     publisher.update(force=True)
@@ -156,6 +156,7 @@ class _StatusPublisher:
         self.clock = clock
         self._written = None
         self._last = 0.0
+        self._failed = False
 
     def update(self, force=False, stopped=False):
         if not self.directory:
@@ -168,8 +169,11 @@ class _StatusPublisher:
             status["stopped"] = time.time()
         try:
             _write_status(self.directory, status)
+            self._failed = False
         except OSError as error:
-            _report(f"cannot write {STATUS_FILE}: {error.strerror}")
+            if not self._failed:
+                _report(f"cannot write {STATUS_FILE}: {error.strerror}")
+            self._failed = True
         self._written = handling.Counters(self.counters)
         self._last = now
 

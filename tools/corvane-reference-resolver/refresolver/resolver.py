@@ -3,6 +3,7 @@
 import collections
 import datetime
 import json
+import traceback
 
 from . import wire
 
@@ -15,16 +16,27 @@ class Counters(collections.Counter):
 
 
 class QueryLog:
-    """One JSON object per line and per message; flushed at every line so that it can be followed."""
+    """One JSON object per line and per message; flushed at every line so that it can be followed.
 
-    def __init__(self, path):
+    A line that cannot be written (a full disk) is counted, never fatal: answering matters
+    more than the log.
+    """
+
+    def __init__(self, path, counters, report):
         self._stream = open(path, "a", encoding="utf-8", buffering=1) if path else None
+        self._counters = counters
+        self._report = report
 
     def write(self, entry):
         if self._stream is None:
             return
         entry = {"time": _now(), **entry}
-        self._stream.write(json.dumps(entry, ensure_ascii=False, separators=(",", ":")) + "\n")
+        try:
+            self._stream.write(json.dumps(entry, ensure_ascii=False, separators=(",", ":")) + "\n")
+        except OSError as error:
+            if not self._counters["log lines lost"]:
+                self._report(f"cannot write the query log: {error.strerror}; counting lost lines")
+            self._counters["log lines lost"] += 1
 
     def close(self):
         if self._stream is not None:
@@ -37,14 +49,29 @@ def _now():
     return moment.strftime("%Y-%m-%dT%H:%M:%S.") + f"{moment.microsecond // 1000:03d}Z"
 
 
+# Tracebacks of unexpected faults written before only their count goes on.
+MAX_FAULT_REPORTS = 5
+
+
 class Resolver:
-    def __init__(self, data, policy, log, counters):
+    def __init__(self, data, policy, log, counters, report):
         self.data = data  # DataFile
         self.policy = policy
         self.log = log
         self.counters = counters
+        self._report = report
 
     def handle(self, message, client, protocol):
+        """Like answer(), but a fault of ours drops the one message instead of the server."""
+        try:
+            return self.answer(message, client, protocol)
+        except Exception:  # noqa: BLE001 - the last guard of the serving loop
+            self.counters["dropped internal error"] += 1
+            if self.counters["dropped internal error"] <= MAX_FAULT_REPORTS:
+                self._report("internal error, message dropped:\n" + traceback.format_exc())
+            return None
+
+    def answer(self, message, client, protocol):
         """The answer to `message` from `client` ((address, port)), or None to send nothing.
 
         Messages too short for a header and responses are dropped: neither can be

@@ -84,7 +84,7 @@ def bind_sockets(family, address, port, attempts=20):
 
 class TcpClient:
     __slots__ = ("sock", "peer", "inbuf", "outbuf", "last_activity", "partial_since",
-                 "write_stalled_since", "events")
+                 "write_stalled_since", "events", "eof")
 
     def __init__(self, sock, peer, now):
         self.sock = sock
@@ -95,6 +95,7 @@ class TcpClient:
         self.partial_since = None  # when the frame still incomplete began
         self.write_stalled_since = None  # since when answers wait without progress
         self.events = selectors.EVENT_READ
+        self.eof = False  # the client closed its side; answers still owed go out first
 
 
 class Server:
@@ -219,7 +220,12 @@ class Server:
             self._close_client(client, "tcp closed on error")
             return
         if not chunk:
-            self._close_client(client, None)
+            client.eof = True
+            client.partial_since = None
+            if not client.outbuf:
+                self._close_client(client, None)
+            else:
+                self._flush(client)
             return
         now = self.clock()
         client.last_activity = now
@@ -270,13 +276,14 @@ class Server:
                 client.write_stalled_since = None
         if client.outbuf and client.write_stalled_since is None:
             client.write_stalled_since = self.clock()
-        events = 0
-        if len(client.outbuf) < MAX_PENDING_OUTPUT:
-            events |= selectors.EVENT_READ
-        elif client.events & selectors.EVENT_READ:
+        if client.eof and not client.outbuf:
+            self._close_client(client, None)
+            return
+        reading = not client.eof and len(client.outbuf) < MAX_PENDING_OUTPUT
+        if not reading and not client.eof and client.events & selectors.EVENT_READ:
             self.counters["tcp reading paused"] += 1
-        if client.outbuf:
-            events |= selectors.EVENT_WRITE
+        events = (selectors.EVENT_READ if reading else 0) | \
+            (selectors.EVENT_WRITE if client.outbuf else 0)
         if events != client.events:
             client.events = events
             self.selector.modify(client.sock, events, client)

@@ -150,6 +150,32 @@ class TcpLimits(unittest.TestCase):
         self.assertTrue(wait_until(lambda: counter(resolver, "tcp closed on unread answers") == 1))
         self.assertGreaterEqual(counter(resolver, "tcp reading paused"), 1)
 
+    def test_answers_owed_go_out_after_the_client_closed_its_side(self):
+        resolver = ResolverProcess()
+        self.addCleanup(resolver.close)
+        # More answers than the kernel buffers of both ends hold (the resolver fixes its
+        # send buffer), fewer than make it pause reading: some wait in the resolver itself
+        # when it sees the end of the stream.
+        count = 4000
+        sock = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        self.addCleanup(sock.close)
+        sock.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
+        sock.connect(("127.0.0.1", resolver.port))
+        sock.settimeout(10)
+        sock.sendall(b"".join(struct.pack("!H", len(q)) + q for q in
+                              (build_query("news.example", qid=i) for i in range(count))))
+        sock.shutdown(socket.SHUT_WR)
+        self.assertTrue(wait_until(lambda: counter(resolver, "answered tcp") == count))
+        for _ in range(2):  # the second is read in a later turn of the loop than the end of stream
+            ask(resolver.port, "news.example")
+        ids = []
+        while True:
+            raw = tcp_receive(sock)
+            if raw is None:
+                break
+            ids.append(struct.unpack("!H", raw[:2])[0])
+        self.assertEqual(ids, list(range(count)))
+
     def test_connection_limit_closes_the_longest_idle(self):
         resolver = ResolverProcess("--max-tcp-clients", "2")
         self.addCleanup(resolver.close)
