@@ -1,7 +1,5 @@
 """What the running resolver answers, by token, over UDP and TCP, with crafted queries and dig."""
 
-import os
-import struct
 import subprocess
 import sys
 import unittest
