@@ -12,7 +12,7 @@ class Counters(collections.Counter):
     """Queries answered and messages dropped, by reason; printed when the resolver stops."""
 
     def text(self):
-        return ", ".join(f"{key} {value}" for key, value in sorted(self.items())) or "none"
+        return ", ".join(f"{key} {value}" for key, value in sorted(self.items())) or "no messages"
 
 
 class QueryLog:
