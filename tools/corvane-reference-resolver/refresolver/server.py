@@ -130,7 +130,6 @@ class Server:
         while not self.stopping:
             timeout = max(0.0, self._next_timer - self.clock())
             events = self.selector.select(timeout)
-            self.resolver.data.refresh()
             for key, mask in events:
                 if self.stopping:
                     break
@@ -142,6 +141,8 @@ class Server:
             now = self.clock()
             if now >= self._next_timer:
                 self._expire_clients(now)
+                # Also without queries, so that a change of the data file is reported promptly.
+                self.resolver.data.refresh()
                 if self.tick:
                     self.tick()
                 self._next_timer = now + TIMER_PERIOD
