@@ -1,0 +1,1 @@
+"""Modules of corvane-reference-resolver; standard library only."""
