@@ -47,6 +47,36 @@ QByteArray page(const QString &version, const QString &status, const QString &bo
 
 } // namespace
 
+HostAllowList HostAllowList::any()
+{
+    HostAllowList list;
+    list.m_any = true;
+    return list;
+}
+
+HostAllowList HostAllowList::fromEntries(const QStringList &entries)
+{
+    HostAllowList list;
+    for (const QString &entry : entries) {
+        const QString trimmed = entry.trimmed().toLower();
+        if (!trimmed.isEmpty() && trimmed != QLatin1String("."))
+            list.m_entries.append(trimmed);
+    }
+    return list;
+}
+
+bool HostAllowList::allows(const QString &host) const
+{
+    if (m_any)
+        return true;
+    const QString name = host.toLower();
+    for (const QString &entry : m_entries) {
+        if (entry.startsWith(QLatin1Char('.')) ? name.endsWith(entry) && name.size() > entry.size() : name == entry)
+            return true;
+    }
+    return false;
+}
+
 bool isValidVersion(const QString &version)
 {
     // Anchored on the whole text: a plain "$" would also match before a final line feed.
@@ -78,7 +108,8 @@ QString redirectUrl(const QString &target, quint32 token)
         .arg(scheme, blockpage, hostname, QString::number(token), items.value(KeyUrl));
 }
 
-QByteArray answer(const QString &target, const QString &version, quint32 token, const QDateTime &now)
+QByteArray answer(const QString &target, const QString &version, quint32 token, const QDateTime &now,
+                  const HostAllowList &hosts)
 {
     const QString url = redirectUrl(target, token);
     if (url.isEmpty())
@@ -86,7 +117,7 @@ QByteArray answer(const QString &target, const QString &version, quint32 token, 
     const QUrl parsed(url, QUrl::TolerantMode);
     // A block page value that is no host name (spaces, brackets) gives no usable URL:
     // without a place to redirect to, the request is answered like an incomplete one.
-    if (!parsed.isValid() || parsed.host().isEmpty())
+    if (!parsed.isValid() || parsed.host().isEmpty() || !hosts.allows(parsed.host()))
         return page(version, QStringLiteral("403 Forbidden"), ForbiddenBody, now);
     const QByteArray location = parsed.toEncoded(QUrl::FullyEncoded);
     return QStringLiteral("%1 303 See Other\r\nLocation: %2\r\nConnection: close\r\n%3\r\n\r\n")

@@ -9,4 +9,9 @@ ProxyLimits DnsContext::limits() const
     return ProxyLimits::fromEnvironment();
 }
 
+BlockPage::HostAllowList DnsContext::blockPageHosts() const
+{
+    return BlockPage::HostAllowList::any();
+}
+
 } // namespace DNS

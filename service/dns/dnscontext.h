@@ -1,5 +1,6 @@
 #pragma once
 
+#include "blockpageresponse.h"
 #include "endpoint.h"
 #include "proxylimits.h"
 
@@ -22,6 +23,8 @@ public:
     virtual quint32 token() const = 0;
     // ProxyLimits::fromEnvironment() unless overridden.
     virtual ProxyLimits limits() const;
+    // The block page hosts a redirect may name; every host unless overridden.
+    virtual BlockPage::HostAllowList blockPageHosts() const;
 };
 
 } // namespace DNS

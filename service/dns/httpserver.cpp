@@ -102,7 +102,8 @@ void HttpServer::requestReady()
         request->respond(BlockPage::badRequest(request->version(), now));
         return;
     }
-    request->respond(BlockPage::answer(request->target(), request->version(), m_context->token(), now));
+    request->respond(BlockPage::answer(request->target(), request->version(), m_context->token(), now,
+                                       m_context->blockPageHosts()));
 }
 
 void HttpServer::badRequest()

@@ -1,4 +1,5 @@
 // corvane-proxy-runner --listen 127.0.0.1:PORT --upstream 127.0.0.1:PORT [--token N] [--http-port PORT]
+//                      [--blockpage-hosts HOST,.SUFFIX,...]
 //
 // Runs DNSProxy and HttpServer without the rest of the service, logging to standard
 // error; exits 0 on SIGTERM or SIGINT, 1 when the proxy cannot start, 2 on bad arguments.
@@ -52,10 +53,12 @@ public:
     DNS::Endpoint local;
     DNS::Endpoint upstream;
     quint32 currentToken = 0;
+    BlockPage::HostAllowList hosts = BlockPage::HostAllowList::any();
 
     DNS::Endpoint localEndpoint() const override { return local; }
     DNS::Endpoint upstreamEndpoint() const override { return upstream; }
     quint32 token() const override { return currentToken; }
+    BlockPage::HostAllowList blockPageHosts() const override { return hosts; }
 };
 
 bool installSignalHandlers()
@@ -97,7 +100,12 @@ int main(int argc, char **argv)
                                    QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption httpPort(QStringLiteral("http-port"), QStringLiteral("Port of the block page server."),
                                       QStringLiteral("port"));
-    parser.addOptions({listen, upstream, token, httpPort});
+    const QCommandLineOption blockPageHosts(
+        QStringLiteral("blockpage-hosts"),
+        QStringLiteral("Block page hosts a redirect may name, comma-separated (\".suffix\" for every name below it); "
+                       "every host when not given."),
+        QStringLiteral("hosts"));
+    parser.addOptions({listen, upstream, token, httpPort, blockPageHosts});
     parser.process(app);
 
     RunnerContext context;
@@ -116,6 +124,8 @@ int main(int argc, char **argv)
             return fail(QStringLiteral("--http-port needs a port number"), 2);
         blockPagePort = quint16(port);
     }
+    if (parser.isSet(blockPageHosts))
+        context.hosts = BlockPage::HostAllowList::fromEntries(parser.value(blockPageHosts).split(QLatin1Char(',')));
     if (!installSignalHandlers())
         return fail(QStringLiteral("cannot install signal handlers"), 1);
 

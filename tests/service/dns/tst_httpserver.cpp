@@ -85,6 +85,8 @@ private slots:
     void redirectUrl();
     void answers_data();
     void answers();
+    void tokenOnlyToAllowedHosts_data();
+    void tokenOnlyToAllowedHosts();
     void server_data();
     void server();
     void curl();
@@ -224,6 +226,33 @@ void tst_HttpServer::answers()
     QFETCH(QByteArray, answer);
     QCOMPARE(BlockPage::answer(target, version, 42, FixedNow), answer);
     QCOMPARE(BlockPage::badRequest(version, FixedNow), page(version.toLatin1(), "400 Bad Request", BadRequest));
+}
+
+void tst_HttpServer::tokenOnlyToAllowedHosts_data()
+{
+    QTest::addColumn<QString>("blockpage");
+    QTest::addColumn<bool>("redirected");
+    QTest::newRow("listed host") << "blockpage.corvane.test" << true;
+    QTest::newRow("listed host in capitals") << "BlockPage.Corvane.Test" << true;
+    QTest::newRow("name below a suffix entry") << "eu.pages.corvane.test" << true;
+    QTest::newRow("the suffix itself") << "pages.corvane.test" << false;
+    QTest::newRow("listed host with a port") << "blockpage.corvane.test:8080" << true;
+    QTest::newRow("other host") << "evil.example" << false;
+    QTest::newRow("listed name as a prefix of another") << "blockpage.corvane.test.evil.example" << false;
+    QTest::newRow("listed name as user info") << "blockpage.corvane.test@evil.example" << false;
+}
+
+// The redirect carries the computer's token: any page could otherwise make the browser hand
+// it to a host of the page's choosing.
+void tst_HttpServer::tokenOnlyToAllowedHosts()
+{
+    QFETCH(QString, blockpage);
+    QFETCH(bool, redirected);
+    const auto hosts = BlockPage::HostAllowList::fromEntries({"blockpage.corvane.test", " .pages.corvane.test "});
+    const QByteArray answer = BlockPage::answer("/?blockpage=" + blockpage + "&hostname=bad.example&url=x", "HTTP/1.1",
+                                                42, FixedNow, hosts);
+    QCOMPARE(answer.startsWith("HTTP/1.1 303 See Other\r\n"), redirected);
+    QCOMPARE(answer.contains("token=42"), redirected);
 }
 
 void tst_HttpServer::server_data()
