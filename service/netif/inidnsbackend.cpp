@@ -110,8 +110,11 @@ QList<AdapterInfo> IniAdapterEnumerator::read() const
     return adapters;
 }
 
+// A missing file stands for a system that could not be asked.
 bool IniAdapterEnumerator::enumerate(QList<AdapterInfo> *adapters)
 {
+    if (!QFileInfo::exists(m_path))
+        return false;
     *adapters = read();
     m_lastSeen.clear();
     for (const AdapterInfo &info : *adapters)

@@ -42,6 +42,7 @@ private:
 };
 
 // The adapters of the same file; reports changed() when the file's adapter part changes.
+// A missing file fails the enumeration.
 class IniAdapterEnumerator : public AdapterEnumerator
 {
     Q_OBJECT

@@ -497,6 +497,11 @@ ProtectionVerifier *NetworkInterfaceManager::verifier() const
     return d->verifier;
 }
 
+NetworkInterfaceWatcher *NetworkInterfaceManager::watcher() const
+{
+    return d->watcher;
+}
+
 AdapterDnsBackend *NetworkInterfaceManager::backend() const
 {
     return d->backend;

@@ -13,6 +13,7 @@
 class AdapterDnsBackend;
 class AdapterEnumerator;
 class NetworkInterfaceManagerPrivate;
+class NetworkInterfaceWatcher;
 
 // Points the DNS of the adapters the user wants protected at the service's address (the
 // local proxy) and puts each adapter's own setting back when protection goes off, the
@@ -60,6 +61,7 @@ public:
     QString backendReason() const;
     VerificationVerdict lastVerification() const;
     ProtectionVerifier *verifier() const;
+    NetworkInterfaceWatcher *watcher() const;
     AdapterDnsBackend *backend() const;
 
     // The "-cleanup" command: puts back every adapter setting that the settings store and
