@@ -21,6 +21,10 @@ ResolvconfDnsBackend::ResolvconfDnsBackend(const QString &program, const QString
     , m_backupFile(backupFile)
     , m_queue(new ProgramQueue(QStringLiteral("resolvconf"), this))
 {
+    connect(m_queue, &ProgramQueue::idle, this, [this] {
+        if (m_recheckWhenIdle)
+            recheck();
+    });
 }
 
 ResolvconfDnsBackend::~ResolvconfDnsBackend() = default;
@@ -82,7 +86,9 @@ bool ResolvconfDnsBackend::releaseGlobal()
 
 void ResolvconfDnsBackend::recheck()
 {
-    if (!isApplied() || !m_queue->isIdle())
+    // While resolvconf still runs, the record is not what it will be: look once it ended.
+    m_recheckWhenIdle = !m_queue->isIdle();
+    if (!isApplied() || m_recheckWhenIdle)
         return;
     QByteArray content;
     if (ResolvConfText::readFile(recordPath(), &content)

@@ -39,4 +39,5 @@ private:
     QString m_backupFile;
     ProgramQueue *m_queue;
     OverwriteEpisode m_episode;
+    bool m_recheckWhenIdle = false;
 };
