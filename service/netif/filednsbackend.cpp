@@ -108,6 +108,14 @@ bool FileDnsBackend::releaseGlobal()
     if (!hasBackup())
         return false;
     QSettings backup(m_backupFile, QSettings::IniFormat);
+    QByteArray current;
+    if (ResolvConfText::readFile(m_path, &current) && !ResolvConfText::isOurs(current)) {
+        // Another program wrote the file since (at boot, say): that is the machine's own
+        // setting now, and the backup is out of date.
+        backup.remove(Group);
+        backup.sync();
+        return false;
+    }
     const QString target = backup.value(SymlinkKey).toString();
     QString error;
     const bool restored = target.isEmpty()

@@ -266,7 +266,7 @@ Error NetworkInterfaceManager::initialise()
             d->protection.insert(record.name, chosen);
             matched = matched || chosen;
         }
-        if (!matched && !d->adapters.isEmpty()) {
+        if (!wanted.isEmpty() && !matched) {
             for (auto it = d->protection.begin(); it != d->protection.end(); ++it)
                 it.value() = true;
             qWarning("Network connection named %s hasn't been found. All available network connections are "

@@ -204,6 +204,10 @@ bool NetworkManagerDnsBackend::writeFamily(const QString &adapter, Family family
         backup.setValue(group + QStringLiteral("/IgnoreAutoDns"), settings.value(section(family)).value(IgnoreAutoDnsKey).toBool());
         backup.sync();
     }
+    if (keepBackup) {
+        backup.setValue(group + QStringLiteral("/Written"), joinAddresses(wanted, QLatin1Char(',')));
+        backup.sync();
+    }
     if (!setFamily(&settings, family, wanted, ignoreAuto))
         return false;
     return reapply(device, settings, version);
@@ -224,6 +228,10 @@ void NetworkManagerDnsBackend::setNameServer(const QString &adapter, Family fami
     }
     QSettings backup(m_backupFile, QSettings::IniFormat);
     const QString group = backupGroup(adapter, family);
+    // A backup of the adapter control from before a reboot: the runtime change it undoes
+    // is gone with the reboot, and the device's settings are its own.
+    if (!backup.contains(group + QStringLiteral("/IgnoreAutoDns")) && !m_applied.contains(adapter))
+        return;
     const bool ignoreAuto = backup.value(group + QStringLiteral("/IgnoreAutoDns"), false).toBool();
     writeFamily(adapter, family, AdapterRecord::parseServers(text), ignoreAuto, false);
     backup.remove(group);
@@ -250,6 +258,15 @@ bool NetworkManagerDnsBackend::restoreAll()
         for (const Family family : { IPv4, IPv6 }) {
             const QString group = backupGroup(adapter, family);
             if (!backup.contains(group + QStringLiteral("/IgnoreAutoDns")))
+                continue;
+            // Only while the device still has the service's setting: a re-activation or a
+            // reboot since has put its own back.
+            Settings settings;
+            quint64 version = 0;
+            if (!appliedConnection(devicePath(adapter), &settings, &version)
+                    || !settings.value(section(family)).value(IgnoreAutoDnsKey).toBool()
+                    || joinAddresses(servers(settings, family), QLatin1Char(','))
+                            != backup.value(group + QStringLiteral("/Written")).toString())
                 continue;
             restored = writeFamily(adapter, family,
                                AdapterRecord::parseServers(backup.value(group + QStringLiteral("/Servers")).toString()),

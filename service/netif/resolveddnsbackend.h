@@ -67,6 +67,9 @@ private:
     void saveSnapshot(const QString &adapter, const LinkSettings &settings);
     bool loadSnapshot(const QString &adapter, LinkSettings *settings) const;
     void dropSnapshot(const QString &adapter);
+    // What the service last wrote on a link, to tell later whether it is still in force.
+    void noteWritten(const QString &adapter, const QList<Server> &servers);
+    bool stillOurs(const QString &adapter, const LinkSettings &current) const;
     // What the link must look like while the service's settings are applied.
     static LinkSettings withOurs(LinkSettings settings, const Applied &applied);
     static bool holdsOurs(const LinkSettings &settings, const Applied &applied);

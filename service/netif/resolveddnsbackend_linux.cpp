@@ -206,16 +206,38 @@ QString ResolvedDnsBackend::value(const QString &adapter, Family family, const Q
     return joinAddresses(addressesOf(settings.servers, familyOf(family)), QLatin1Char(','));
 }
 
+namespace {
+QStringList serversText(const QList<ResolvedDnsBackend::Server> &servers)
+{
+    QStringList texts;
+    for (const ResolvedDnsBackend::Server &server : servers)
+        texts.append(QStringLiteral("%1 %2 %3 %4").arg(server.family).arg(server.port)
+                             .arg(QString::fromLatin1(server.address.toHex()), server.name));
+    return texts;
+}
+} // namespace
+
+void ResolvedDnsBackend::noteWritten(const QString &adapter, const QList<Server> &servers)
+{
+    QSettings backup(m_backupFile, QSettings::IniFormat);
+    backup.setValue(Group + QLatin1Char('/') + adapter + QStringLiteral("/Written"), serversText(servers));
+    backup.sync();
+}
+
+bool ResolvedDnsBackend::stillOurs(const QString &adapter, const LinkSettings &current) const
+{
+    const QSettings backup(m_backupFile, QSettings::IniFormat);
+    return backup.value(Group + QLatin1Char('/') + adapter + QStringLiteral("/Written")).toStringList()
+            == serversText(current.servers);
+}
+
 void ResolvedDnsBackend::saveSnapshot(const QString &adapter, const LinkSettings &settings)
 {
     QSettings backup(m_backupFile, QSettings::IniFormat);
     backup.beginGroup(Group + QLatin1Char('/') + adapter);
     if (backup.contains(QStringLiteral("DefaultRoute")))
         return;
-    QStringList servers;
-    for (const Server &server : settings.servers)
-        servers.append(QStringLiteral("%1 %2 %3 %4").arg(server.family).arg(server.port)
-                               .arg(QString::fromLatin1(server.address.toHex()), server.name));
+    const QStringList servers = serversText(settings.servers);
     QStringList domains;
     for (const Domain &domain : settings.domains)
         domains.append(QStringLiteral("%1 %2").arg(domain.routeOnly ? 1 : 0).arg(domain.name));
@@ -291,6 +313,10 @@ void ResolvedDnsBackend::setNameServer(const QString &adapter, Family family, co
         saveSnapshot(adapter, current);
     LinkSettings own;
     const bool hasSnapshot = loadSnapshot(adapter, &own);
+    // A backup of the adapter control from before a reboot names servers of a link that has
+    // been set up anew since; nothing of ours is on it.
+    if (!ours && !hasSnapshot && !m_applied.contains(adapter))
+        return;
     Applied applied = m_applied.value(adapter);
     const bool wasV4 = !applied.v4.isNull();
     if (family == IPv4)
@@ -327,6 +353,7 @@ void ResolvedDnsBackend::setNameServer(const QString &adapter, Family family, co
         dropSnapshot(adapter);
     } else {
         m_applied.insert(adapter, applied);
+        noteWritten(adapter, next.servers);
     }
 }
 
@@ -342,7 +369,9 @@ bool ResolvedDnsBackend::restoreAll()
         LinkSettings own;
         LinkSettings current;
         const int index = linkIndex(adapter);
-        if (loadSnapshot(adapter, &own) && readLink(index, &current)) {
+        // Only while the link still holds what the service wrote: after a reboot it has been
+        // set up anew, and the snapshot is out of date.
+        if (loadSnapshot(adapter, &own) && readLink(index, &current) && stillOurs(adapter, current)) {
             writeLink(index, own, current);
             restored = true;
         }
@@ -364,7 +393,11 @@ void ResolvedDnsBackend::recheck()
             qWarning("systemd-resolved: the DNS settings of link %s were replaced by another program; "
                      "the service's are written again",
                      qPrintable(it.key()));
-        wrote = writeLink(index, withOurs(current, it.value()), current) || wrote;
+        const LinkSettings ours = withOurs(current, it.value());
+        if (writeLink(index, ours, current)) {
+            noteWritten(it.key(), ours.servers);
+            wrote = true;
+        }
     }
     if (wrote)
         emit reapplied();

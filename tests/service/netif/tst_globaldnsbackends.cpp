@@ -38,6 +38,7 @@ private slots:
     void protectAndRestore();
     void rewrittenBehindOurBack_data();
     void rewrittenBehindOurBack();
+    void backupFromBeforeRebootIsDropped();
 
 private:
     NetworkInterfaceManager *manager(const QString &kind);
@@ -159,6 +160,31 @@ void tst_GlobalDnsBackends::rewrittenBehindOurBack()
     QTRY_VERIFY(!QFileInfo::exists(record()));
     // The other program's newer file is what comes back.
     QCOMPARE(readAll(m_resolvConf), kind == QLatin1String("file") ? dhcp : OwnFile);
+}
+
+// A run killed while protecting, then a reboot at which another program wrote its own
+// resolv.conf: the next start must not put the out-of-date backup over it.
+void tst_GlobalDnsBackends::backupFromBeforeRebootIsDropped()
+{
+    const QString backups = m_root + QStringLiteral("/state/dns-backup.ini");
+    QByteArray leftBackup;
+    QString leftStore;
+    {
+        QScopedPointer<NetworkInterfaceManager> control(manager(QStringLiteral("file")));
+        control->setDnsOnInterfaces(true);
+        leftBackup = readAll(backups);
+        leftStore = QSettings().value(QStringLiteral("interfaces/eth0/Ip4NameServer")).toString();
+    }
+    QVERIFY(!leftBackup.isEmpty() && !leftStore.isEmpty());
+    const QByteArray fresh = "nameserver 192.0.2.77\n";
+    QVERIFY(TestSupport::writeFile(m_resolvConf, fresh));
+    QVERIFY(TestSupport::writeFile(backups, leftBackup));
+    QSettings().setValue(QStringLiteral("interfaces/eth0/Ip4NameServer"), leftStore);
+
+    QScopedPointer<NetworkInterfaceManager> control(manager(QStringLiteral("file")));
+    QCOMPARE(readAll(m_resolvConf), fresh);
+    QVERIFY(!QSettings(backups, QSettings::IniFormat).contains(QStringLiteral("resolv.conf/Content")));
+    QVERIFY(!QSettings().contains(QStringLiteral("interfaces/eth0/Ip4NameServer")));
 }
 
 QTEST_GUILESS_MAIN(tst_GlobalDnsBackends)

@@ -71,6 +71,7 @@ private slots:
     void everyLookupGoesToTheProxy();
     void offPutsEachLinkBackExactly();
     void overwrittenLinkIsWrittenAgain();
+    void backupFromBeforeRebootIsDropped();
 
 private:
     // Looks up count fresh names the system's way (on pool threads, so that the proxy on
@@ -205,6 +206,37 @@ void tst_ResolvedDnsBackend::overwrittenLinkIsWrittenAgain()
     const QString warning = QStringLiteral("systemd-resolved: the DNS settings of link d0 were replaced by another program; "
                                            "the service's are written again");
     QVERIFY2(capture.warnings().count(warning) == 1, qPrintable(capture.dump()));
+}
+
+// A run killed while protecting, then a reboot (resolved forgets link settings) after which
+// NetworkManager set d0 up anew: the next start must leave d0 as it is now.
+void tst_ResolvedDnsBackend::backupFromBeforeRebootIsDropped()
+{
+    const QString backups = qEnvironmentVariable("STATE_DIRECTORY") + QStringLiteral("/dns-backup.ini");
+    m_manager->setDnsOnInterfaces(true);
+    QFile file(backups);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray leftBackup = file.readAll();
+    file.close();
+    const QString leftStore = QSettings().value(QStringLiteral("interfaces/d0/Ip4NameServer")).toString();
+    QCOMPARE(leftStore, QStringLiteral("127.0.0.11"));
+    cleanup();
+
+    QVERIFY(setLinkServer("d0", 12));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(leftBackup);
+    file.close();
+    QSettings().setValue(QStringLiteral("interfaces/d0/Ip4NameServer"), leftStore);
+    QSettings().sync();
+    m_servers = new DNS::ServersManager;
+    m_proxy = new DNSProxy(&m_context, nullptr, m_servers);
+    QVERIFY(m_proxy->start());
+    m_manager = new NetworkInterfaceManager(QHostAddress(Proxy));
+    m_manager->initialise();
+    ResolvedDnsBackend::LinkSettings d0;
+    QVERIFY(backend()->readLink(index("d0").toInt(), &d0));
+    QCOMPARE(d0.servers.size(), 1);
+    QCOMPARE(d0.servers.first().hostAddress(), QHostAddress(QStringLiteral("127.0.0.12")));
 }
 
 int main(int argc, char **argv)
