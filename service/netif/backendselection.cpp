@@ -43,7 +43,7 @@ Choice choose(const Facts &facts)
     if (!facts.requested.isEmpty()) {
         for (const auto &entry : Names) {
             if (facts.requested == QLatin1String(entry.name))
-                return { entry.kind, QStringLiteral("CORVANE_DNS_BACKEND=%1").arg(facts.requested) };
+                return { entry.kind, QStringLiteral("CORVANE_DNS_BACKEND=%1").arg(facts.requested), true };
         }
         unknown = QStringLiteral(" (CORVANE_DNS_BACKEND=%1 names no backend)").arg(facts.requested);
     }

@@ -35,6 +35,8 @@ struct Choice
 {
     Kind kind;
     QString reason;
+    // Chosen by $CORVANE_DNS_BACKEND.
+    bool requested = false;
 };
 
 Choice choose(const Facts &facts);

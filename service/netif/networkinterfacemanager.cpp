@@ -166,9 +166,10 @@ void NetworkInterfaceManagerPrivate::saveProtection() const
 
 void NetworkInterfaceManagerPrivate::verifySoon()
 {
-    if (!backend->changesSystem() || !protectionOn)
+    // The check that follows a re-apply covers whatever asks meanwhile; starting another
+    // one would re-apply again, and a program that keeps rewriting would never be let go.
+    if (!backend->changesSystem() || !protectionOn || verifyingAfterReapply)
         return;
-    verifyingAfterReapply = false;
     verifier->verify(backend->name());
 }
 
@@ -181,8 +182,8 @@ void NetworkInterfaceManagerPrivate::verificationFinished(const VerificationVerd
             qWarning("queries of this machine do not reach the filter: backend %s: %s",
                      qPrintable(result.backend), qPrintable(result.result));
         // Once: another program may have replaced the setting between two checks.
-        reapplyAll();
         verifyingAfterReapply = true;
+        reapplyAll();
         verifier->verify(backend->name());
         return;
     }
