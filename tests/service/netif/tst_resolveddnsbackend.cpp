@@ -243,6 +243,9 @@ int main(int argc, char **argv)
 {
     if (!qEnvironmentVariableIsSet("CORVANE_IN_RESOLVED_SANDBOX") && !qEnvironmentVariableIsSet("CORVANE_RESOLVED_SANDBOX_UNAVAILABLE")) {
         QByteArray script = CORVANE_TEST_DATA_DIR "/../service/netif/resolved-sandbox.sh";
+        // Fetched once per build directory, not once per run of the scratch folder.
+        if (!qEnvironmentVariableIsSet("CORVANE_RESOLVED_ROOT"))
+            qputenv("CORVANE_RESOLVED_ROOT", CORVANE_BINARY_DIR "/resolved-sandbox");
         QVector<char *> arguments { script.data() };
         for (int i = 0; i < argc; ++i)
             arguments.append(argv[i]);
