@@ -3,6 +3,7 @@
 #include "cabinetmetatypes.h"
 #include "deferred.h"
 #include "logrouting.h"
+#include "networkinterfacemanager.h"
 #include "paths.h"
 #include "service.h"
 #include "servicecontrol.h"
@@ -34,6 +35,7 @@ const CommandName Commands[] = {
     { "-p", "-pause", ServiceShell::Command::Unsupported },
     { "-r", "-resume", ServiceShell::Command::Unsupported },
     { "-c", "-command", ServiceShell::Command::Unsupported },
+    { "-cleanup", "-cleanup", ServiceShell::Command::Cleanup },
 };
 
 QString usage(const QString &program)
@@ -45,6 +47,7 @@ QString usage(const QString &program)
                           "\t-t(erminate)\t: Stop the running service\n"
                           "\t-v(ersion)\t: Print whether the service is installed and running\n"
                           "\t-h(elp)\t\t: Show this help\n"
+                          "\t-cleanup\t: Put back the DNS settings that a service which did not stop cleanly left, and exit\n"
                           "\tNo arguments\t: Start the service\n")
             .arg(program);
 }
@@ -119,6 +122,7 @@ int ServiceShell::control(Command command, const QStringList &arguments, QTextSt
         return 1;
     case Command::Run:
     case Command::Exec:
+    case Command::Cleanup:
         break;
     }
     return 1;
@@ -150,7 +154,20 @@ int ServiceShell::exec(int argc, char **argv)
     if (command == Command::Run || command == Command::Exec)
         return run(arguments, command == Command::Exec);
     QTextStream out(stdout);
+    if (command == Command::Cleanup)
+        return cleanup(out);
     return control(command, arguments, out);
+}
+
+int ServiceShell::cleanup(QTextStream &out)
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("Service"));
+    Paths::applySettingsOverrides();
+    LogRouting::install(LogRouting::createSystemSink());
+    const int restored = NetworkInterfaceManager::cleanup();
+    out << QStringLiteral("DNS settings put back: %1\n").arg(restored);
+    return 0;
 }
 
 int ServiceShell::run(const QStringList &arguments, bool foreground)

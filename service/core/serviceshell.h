@@ -11,7 +11,7 @@ class ServiceShell
 {
 public:
     // What the first argument asks for.
-    enum class Command { Run, Install, Uninstall, Exec, Terminate, Version, Help, Unsupported };
+    enum class Command { Run, Install, Uninstall, Exec, Terminate, Version, Help, Unsupported, Cleanup };
 
     explicit ServiceShell(ServiceControl *control);
 
@@ -30,6 +30,9 @@ public:
 
 private:
     int run(const QStringList &arguments, bool foreground);
+    // Puts back every DNS setting a service that did not stop cleanly left behind (the
+    // unit's ExecStopPost=), then exits.
+    int cleanup(QTextStream &out);
 
     ServiceControl *m_control;
 };

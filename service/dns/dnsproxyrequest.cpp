@@ -1,5 +1,6 @@
 #include "dnsproxyrequest.h"
 
+#include "localanswers.h"
 #include "tcptransport.h"
 #include "tcptransportmanager.h"
 #include "transport.h"
@@ -32,6 +33,13 @@ DnsProxyRequest::DnsProxyRequest(Query::Mode mode, Transport *transport, const S
     m_clientId = m_packet.id();
     if (m_packet.isResponse()) {
         reply(Refused);
+        return;
+    }
+    Packet local;
+    if (LocalAnswers::instance()->answer(m_packet, &local)) {
+        m_replied = true;
+        sendToClient(local);
+        deleteLater();
         return;
     }
     m_query = new Query(this);

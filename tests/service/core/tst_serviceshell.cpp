@@ -63,6 +63,7 @@ void tst_ServiceShell::commandOf_data()
     QTest::newRow("-p") << QStringList { "-p" } << C::Unsupported;
     QTest::newRow("-resume") << QStringList { "-resume" } << C::Unsupported;
     QTest::newRow("-command 128") << QStringList { "-command", "128" } << C::Unsupported;
+    QTest::newRow("-cleanup") << QStringList { "-cleanup" } << C::Cleanup;
     QTest::newRow("only the first argument counts") << QStringList { "-prof", "-i" } << C::Run;
 }
 

@@ -1,0 +1,8 @@
+#include "adapterenumerator.h"
+
+AdapterEnumerator::AdapterEnumerator(QObject *parent)
+    : QObject(parent)
+{
+}
+
+AdapterEnumerator::~AdapterEnumerator() = default;
