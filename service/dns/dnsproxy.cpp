@@ -1,11 +1,12 @@
 #include "dnsproxy.h"
 
-#include "datagramsocket.h"
 #include "descriptorlimit.h"
+#include "localanswers.h"
 #include "ratelimitedwarning.h"
 #include "serversmanager.h"
 #include "tcptransport.h"
 #include "tcptransportmanager.h"
+#include "udprelay.h"
 
 #include <QDebug>
 #include <QSocketNotifier>
@@ -19,8 +20,6 @@ using namespace DNS;
 namespace {
 
 constexpr int ReceiveBufferSize = 131072;
-// Datagrams read per notification before other sockets get a turn.
-constexpr int DatagramBatch = 64;
 // Descriptors kept free for everything that is not an upstream UDP query.
 constexpr int DescriptorReserve = 256;
 
@@ -68,6 +67,7 @@ DNSProxy::DNSProxy(DnsContext *context, QObject *parent, ServersManager *servers
     : QObject(parent)
     , m_context(context)
     , m_servers(servers ? servers : ServersManager::instance())
+    , m_udp(new UdpRelay(this))
     , m_tcp(new DescriptorListener(this))
     , m_clientIdle(new TcpTransportManager(120000, this))
     , m_alive(QSharedPointer<int>::create(0))
@@ -81,7 +81,7 @@ DNSProxy::~DNSProxy()
 
 bool DNSProxy::isRunning() const
 {
-    return m_udp && m_udp->isOpen();
+    return m_udp->isRunning();
 }
 
 int DNSProxy::tcpClientCount() const
@@ -108,28 +108,34 @@ bool DNSProxy::start()
     m_limits = m_context->limits();
     const Endpoint local = m_context->localEndpoint();
 
-    auto udp = QSharedPointer<DatagramSocket>::create();
-    if (!udp->bind(local)) {
+    applyDescriptorLimit();
+    UdpRelay::Setup udp;
+    udp.upstream = m_context->upstreamEndpoint();
+    udp.timeoutSeconds = m_limits.udpTimeout;
+    udp.maxInFlight = m_limits.maxPendingQueries;
+    udp.inFlight = m_alive;
+    udp.ids = m_servers ? m_servers->idGenerator() : nullptr;
+    udp.token = [context = m_context] { return context->token(); };
+    udp.localAnswer = [](const Packet &query, Packet *reply) { return LocalAnswers::instance()->answer(query, reply); };
+    QString error;
+    if (!m_udp->start(local, udp, &error)) {
         m_lastError = QStringLiteral("Failed to start DNS proxy on udp://%1:%2: %3")
                           .arg(local.address.toString())
                           .arg(local.port)
-                          .arg(udp->errorString());
+                          .arg(error);
         qWarning().noquote() << m_lastError;
         return false;
     }
-    udp->setReceiveBufferSize(ReceiveBufferSize);
+    m_udp->setReceiveBufferSize(ReceiveBufferSize);
     if (!m_tcp->listen(local.address, local.port)) {
         m_lastError = QStringLiteral("Failed to start DNS proxy on tcp://%1:%2: %3")
                           .arg(local.address.toString())
                           .arg(local.port)
                           .arg(m_tcp->errorString());
         qWarning().noquote() << m_lastError;
+        m_udp->stop();
         return false;
     }
-    m_udp = udp;
-    m_udpNotifier = new QSocketNotifier(m_udp->descriptor(), QSocketNotifier::Read, this);
-    connect(m_udpNotifier, &QSocketNotifier::activated, this, &DNSProxy::readServerUdpRequest);
-    applyDescriptorLimit();
     m_clientIdle->setIdleLimit(m_limits.tcpClientIdleMs);
     if (m_servers)
         m_servers->setTcpIdleLimit(m_limits.upstreamTcpIdleMs);
@@ -146,11 +152,7 @@ void DNSProxy::stop()
     const QList<TcpServerTransport *> clients = findChildren<TcpServerTransport *>();
     for (TcpServerTransport *client : clients)
         client->shutDown();
-    delete m_udpNotifier;
-    m_udpNotifier = nullptr;
-    // Requests in flight share the socket object: closed, it sends nothing anywhere.
-    m_udp->close();
-    m_udp.reset();
+    m_udp->stop();
     m_tcp->close();
     if (m_servers)
         m_servers->closeAll();
@@ -178,22 +180,14 @@ bool DNSProxy::underPendingLimit()
     return false;
 }
 
-void DNSProxy::readServerUdpRequest()
+DNSProxy::Counters DNSProxy::counters() const
 {
-    QByteArray datagram;
-    Endpoint client;
-    for (int i = 0; i < DatagramBatch && m_udp && m_udp->receive(&datagram, &client); ++i) {
-        const Packet packet(datagram);
-        if (!packet.isAcceptable()) {
-            ++m_counters.malformed;
-            continue;
-        }
-        if (!underPendingLimit())
-            continue;
-        ++m_counters.udpQueries;
-        auto *transport = new UdpServerTransport(m_udp, client, packet);
-        new DnsProxyRequest(Query::Udp, transport, setup(m_limits.udpTimeout));
-    }
+    Counters counters = m_counters;
+    const UdpRelay::Counters &udp = m_udp->counters();
+    counters.udpQueries = udp.queries;
+    counters.malformed = udp.malformed;
+    counters.overPendingLimit += udp.overLimit;
+    return counters;
 }
 
 void DNSProxy::acceptTcpConnection(int descriptor)

@@ -11,7 +11,7 @@ class QSocketNotifier;
 class QTcpServer;
 
 namespace DNS {
-class DatagramSocket;
+class UdpRelay;
 class ServersManager;
 class TcpTransportManager;
 } // namespace DNS
@@ -51,7 +51,7 @@ public:
     // Text of the last start failure; empty when none.
     QString lastError() const { return m_lastError; }
 
-    const Counters &counters() const { return m_counters; }
+    Counters counters() const;
     // Requests alive (in flight upstream or answering).
     int pendingQueries() const { return *m_alive; }
     int tcpClientCount() const;
@@ -65,7 +65,6 @@ signals:
     void stateChanged();
 
 public slots:
-    void readServerUdpRequest();
     void tcpReadyRead();
 
 private:
@@ -75,8 +74,7 @@ private:
 
     DNS::DnsContext *m_context;
     QPointer<DNS::ServersManager> m_servers;
-    QSharedPointer<DNS::DatagramSocket> m_udp;
-    QSocketNotifier *m_udpNotifier = nullptr;
+    DNS::UdpRelay *m_udp;
     QTcpServer *m_tcp;
     DNS::TcpTransportManager *m_clientIdle;
     QString m_lastError;

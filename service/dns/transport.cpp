@@ -110,28 +110,6 @@ void UdpClientTransport::release()
     UdpTransport::release();
 }
 
-UdpServerTransport::UdpServerTransport(const QSharedPointer<DatagramSocket> &socket, const Endpoint &client,
-                                       const Packet &received, QObject *parent)
-    : UdpTransport(client, parent)
-    , m_socket(socket)
-{
-    // The proxy read the datagram and checked it; it only waits here to be taken.
-    enqueue(received);
-}
-
-bool UdpServerTransport::send(Packet &packet)
-{
-    if (!m_socket->isOpen()) {
-        setLastError(Error(1, QStringLiteral("the proxy's socket is closed")));
-        return false;
-    }
-    if (m_socket->sendTo(packet.bytes(), m_peer) < 0) {
-        setLastError(Error(1, m_socket->errorString()));
-        return false;
-    }
-    return true;
-}
-
 UdpClientTransport::UdpClientTransport(const Endpoint &upstream, IdGenerator *ids, QObject *parent)
     : UdpTransport(upstream, parent)
     , m_ids(ids)

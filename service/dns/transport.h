@@ -10,7 +10,6 @@
 #include <QList>
 #include <QMultiHash>
 #include <QObject>
-#include <QSharedPointer>
 
 class QSocketNotifier;
 
@@ -71,8 +70,6 @@ protected:
     explicit Transport(QObject *parent);
 
     void deliver(const Packet &packet);
-    // Queues a message for takeReceived() without telling anyone.
-    void enqueue(const Packet &packet) { m_received.append(packet); }
     void setLastError(const Error &error, bool retryable = false)
     {
         m_lastError = error;
@@ -103,23 +100,6 @@ protected:
     UdpTransport(const Endpoint &peer, QObject *parent);
 
     Endpoint m_peer;
-};
-
-// The client's side of one UDP query to the proxy: answers go out through the proxy's
-// server socket to the address the datagram came from. The socket is shared with the
-// proxy, so a late answer after the proxy stopped goes nowhere instead of anywhere.
-class UdpServerTransport : public UdpTransport
-{
-    Q_OBJECT
-
-public:
-    UdpServerTransport(const QSharedPointer<DatagramSocket> &socket, const Endpoint &client,
-                       const Packet &received, QObject *parent = nullptr);
-
-    bool send(Packet &packet) override;
-
-private:
-    QSharedPointer<DatagramSocket> m_socket;
 };
 
 // One upstream UDP query: a fresh socket connected to the resolver (a random source port
