@@ -132,6 +132,11 @@ void Agent::start()
     m_machine->start();
 }
 
+void Agent::setSystemTrayAvailable(bool available)
+{
+    m_trayAvailableOverride = available ? 1 : 0;
+}
+
 void Agent::run()
 {
     m_connection.connectToService();

@@ -61,6 +61,9 @@ public:
 
     // Starts the state machine, which connects to the service.
     void start();
+    // Whether the desktop has a system tray is asked at the first presentation unless this
+    // says it beforehand (the offscreen platform of the tests has none).
+    void setSystemTrayAvailable(bool available);
 
     State state() const { return m_state; }
     QString language() const { return m_translations.tag(); }
@@ -216,6 +219,7 @@ private:
     bool m_firstPresentationDone = false;
     bool m_closeHides = false;
     bool m_trayAvailable = true;
+    int m_trayAvailableOverride = -1; // -1: ask the desktop
     bool m_authenticatePending = false;
 
     ProfileListModel *m_profiles = nullptr;

@@ -206,7 +206,8 @@ void Agent::presentFirst()
         requirePassword(PromptKind::Uninstall, [this] { Q_EMIT finished(ReturnCode::Permitted); });
         return;
     }
-    m_trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    m_trayAvailable = m_trayAvailableOverride >= 0 ? m_trayAvailableOverride == 1
+                                                   : QSystemTrayIcon::isSystemTrayAvailable();
     if (!m_trayAvailable)
         qCWarning(lcAgent, "no system tray on this desktop: the window stays open, and closing it quits");
     if (m_options.hidden && m_trayAvailable) {

@@ -18,9 +18,9 @@ void ServiceNotifications::setIdentificationError(uint type, const QVariant &err
     m_agent->setIdentificationError(type, error);
 }
 
-void ServiceNotifications::setCredentials(const QString &login, const QString &password)
+void ServiceNotifications::setCredentials(const QVariant &login, const QVariant &password)
 {
-    m_agent->setCredentials(login, password);
+    m_agent->setCredentials(login.toString(), password.toString());
 }
 
 void ServiceNotifications::setGlobalFiltering(bool on)

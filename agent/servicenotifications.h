@@ -20,7 +20,8 @@ public:
 public Q_SLOTS:
     void setIdentification(uint type, const QVariant &value);
     void setIdentificationError(uint type, const QVariant &error);
-    void setCredentials(const QString &login, const QString &password);
+    // Login and password may come as null (no account yet) as well as text.
+    void setCredentials(const QVariant &login, const QVariant &password);
     void setGlobalFiltering(bool on);
     void setSettingsLocked(bool locked);
     void setNetworks(const QVariantMap &networks);

@@ -86,17 +86,26 @@ void TrayIcon::showFilteringItems(bool filteringOn)
 
 void TrayIcon::showInformation(const QString &title, const QString &message)
 {
-    showMessage(title, message, QSystemTrayIcon::Information, BalloonMs);
+    showBalloon(QSystemTrayIcon::Information, title, message);
 }
 
 void TrayIcon::showWarning(const QString &title, const QString &message)
 {
-    showMessage(title, message, QSystemTrayIcon::Warning, BalloonMs);
+    showBalloon(QSystemTrayIcon::Warning, title, message);
 }
 
 void TrayIcon::showError(const QString &title, const QString &message)
 {
-    showMessage(title, message, QSystemTrayIcon::Critical, BalloonMs);
+    showBalloon(QSystemTrayIcon::Critical, title, message);
+}
+
+void TrayIcon::showBalloon(QSystemTrayIcon::MessageIcon icon, const QString &title, const QString &message)
+{
+    // A hidden icon shows nothing; the message would be lost on the desktop anyway.
+    if (!isVisible())
+        return;
+    showMessage(title, message, icon, BalloonMs);
+    Q_EMIT balloonShown(icon, title, message);
 }
 
 void TrayIcon::fillProfilesMenu(const ProfileListModel *model)

@@ -44,6 +44,8 @@ Q_SIGNALS:
     void profileSelected(const QModelIndex &index);
     void clicked();
     void quit();
+    // Every balloon shown by the visible icon (also where the desktop cannot draw it).
+    void balloonShown(QSystemTrayIcon::MessageIcon icon, const QString &title, const QString &message);
 
 public Q_SLOTS:
     void showInformation(const QString &title, const QString &message);
@@ -60,6 +62,7 @@ private Q_SLOTS:
 private:
     QAction *addPause(QMenu *menu, const QString &text, int minutes, const char *name);
     void emitProtection(bool state, int minutes);
+    void showBalloon(QSystemTrayIcon::MessageIcon icon, const QString &title, const QString &message);
 
     std::unique_ptr<QMenu> m_menu;
     QAction *m_startFiltering = nullptr;

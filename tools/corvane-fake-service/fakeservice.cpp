@@ -116,7 +116,7 @@ void FakeService::greet(GuiConnector *connection)
     connection->notify("setSettings", {settings});
     connection->notify("setNetworks", {networksInfo()});
     // The service never sends the account password.
-    connection->notify("setCredentials", {login, QString()});
+    connection->notify("setCredentials", {login, QStringLiteral("")});
     connection->notify("setSettingsLocked", {settingsLocked});
     connection->notify("setGlobalFiltering", {globalFiltering});
     connection->notify("setUserInfo", {CabinetUserInfo().toVariant()});
