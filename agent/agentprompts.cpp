@@ -167,6 +167,9 @@ void Agent::guardedCall(const char *method, const QList<QVariant> &params, Promp
             });
             return;
         }
+        // Refused once more after the password: what the client showed is undone for good.
+        if (error.code() == LockedCode && guard.refused)
+            guard.refused();
         if (guard.done)
             guard.done(error);
         else if (error.isError())

@@ -186,7 +186,10 @@ bool FakeServiceHandler::record(const char *method, const QVariantList &params, 
 
 bool FakeServiceHandler::refuseLocked(Deferred *answer)
 {
-    if (!m_service->settingsLocked || m_unlocked)
+    const bool forced = m_service->lockedRefusals > 0;
+    if (forced)
+        --m_service->lockedRefusals;
+    else if (!m_service->settingsLocked || m_unlocked)
         return false;
     *answer = failed(::Error(1, QStringLiteral("The settings are protected: unlock them first")));
     return true;

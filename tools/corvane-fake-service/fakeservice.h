@@ -59,6 +59,9 @@ public:
     quint32 currentProfile = 0;
     QString dnsServer = QStringLiteral("127.0.0.1");
     Identification identification = Identification::Identified;
+    // The next this many protected calls are refused as locked whatever the lock says (a
+    // service that forgot an unlock, or that the client believes unprotected).
+    int lockedRefusals = 0;
     // Methods that answer with this error instead of doing their work.
     QHash<QString, ::Error> failures;
 
