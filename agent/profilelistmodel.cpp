@@ -1,6 +1,7 @@
 #include "profilelistmodel.h"
 
 #include <QColor>
+#include <QCoreApplication>
 
 ProfileListModel::ProfileListModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -25,7 +26,7 @@ QVariant ProfileListModel::data(const QModelIndex &index, int role) const
     const bool active = index.row() == m_activeRow;
     if (index.column() == ActiveColumn) {
         if (role == Qt::DisplayRole)
-            return active ? tr("Active") : QString();
+            return active ? QCoreApplication::translate("Window", "Active") : QString();
         if (role == Qt::ForegroundRole)
             return QColor(89, 178, 89);
         return QVariant();

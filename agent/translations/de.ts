@@ -1,303 +1,295 @@
-<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
-<TS version="2.1">
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="de">
 <context>
     <name>Agent</name>
     <message>
         <source>%1 Agent</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Agent</translation>
     </message>
     <message>
-        <source>Can&apos;t connect to the %1 system service</source>
-        <translation type="unfinished"></translation>
+        <source>Can't connect to the %1 system service</source>
+        <translation>Keine Verbindung zum Systemdienst von %1</translation>
     </message>
     <message>
         <source>The connection to the %1 system service was lost</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Verbindung zum Systemdienst von %1 wurde unterbrochen</translation>
     </message>
     <message>
         <source>Enter your password to access Agent settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie Ihr Passwort ein, um die Einstellungen zu öffnen</translation>
     </message>
     <message>
         <source>Enter your password to stop filtering</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie Ihr Passwort ein, um die Filterung zu beenden</translation>
     </message>
     <message>
         <source>Enter your password to set the active profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie Ihr Passwort ein, um das aktive Profil festzulegen</translation>
     </message>
     <message>
         <source>Enter your password to uninstall %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie Ihr Passwort ein, um %1 zu deinstallieren</translation>
     </message>
     <message>
-        <source>Can&apos;t reach %1</source>
-        <translation type="unfinished"></translation>
+        <source>Can't reach %1</source>
+        <translation>%1 ist nicht erreichbar</translation>
     </message>
     <message>
         <source>A %1 system service error</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler des Systemdienstes von %1</translation>
     </message>
     <message>
-        <source>The service part of %1 Agent doesn&apos;t work. Probably the service is still starting. If it doesn&apos;t start in a minute try to start it manually. Notice, %1 Agent doesn&apos;t work without this service.</source>
-        <translation type="unfinished"></translation>
+        <source>The service part of %1 Agent doesn't work. Probably the service is still starting. If it doesn't start in a minute try to start it manually. Notice, %1 Agent doesn't work without this service.</source>
+        <translation>Der Dienstteil von %1 Agent arbeitet nicht. Vermutlich startet der Dienst noch. Falls er nicht innerhalb einer Minute startet, starten Sie ihn von Hand. Ohne diesen Dienst funktioniert %1 Agent nicht.</translation>
     </message>
     <message>
         <source>Connecting to the %1 system service...</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbindung zum Systemdienst von %1 wird hergestellt...</translation>
     </message>
     <message>
         <source>The %1 system service is successfully connected and now waiting for the end of initialization steps</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Systemdienst von %1 ist verbunden und wartet auf das Ende der Initialisierung</translation>
     </message>
     <message>
         <source>Identification failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Identifizierung fehlgeschlagen</translation>
     </message>
     <message>
         <source>Filtering is disabled</source>
-        <translation type="unfinished"></translation>
+        <translation>Filterung ist deaktiviert</translation>
     </message>
     <message>
-        <source>%1 Agent can&apos;t retrieve the information about internet connections on this computer. Probably the computer is disconnected from the internet or the type of your connection isn&apos;t supported by the Agent yet.</source>
-        <translation type="unfinished"></translation>
+        <source>%1 Agent can't retrieve the information about internet connections on this computer. Probably the computer is disconnected from the internet or the type of your connection isn't supported by the Agent yet.</source>
+        <translation>%1 Agent kann keine Angaben über die Internetverbindungen dieses Computers abrufen. Vermutlich ist der Computer nicht mit dem Internet verbunden, oder Ihre Verbindungsart wird vom Agent noch nicht unterstützt.</translation>
     </message>
     <message>
-        <source>Filtering isn&apos;t activated on any of network connections. To activate it, click on the Settings button.</source>
-        <translation type="unfinished"></translation>
+        <source>Filtering isn't activated on any of network connections. To activate it, click on the Settings button.</source>
+        <translation>Die Filterung ist für keine Netzwerkverbindung aktiviert. Klicken Sie zum Aktivieren auf „Einstellungen“.</translation>
     </message>
     <message>
         <source>Filtering is turned off</source>
-        <translation type="unfinished"></translation>
+        <translation>Filterung ist ausgeschaltet</translation>
     </message>
     <message>
         <source>To turn on filtering, click the button in the bottom left corner</source>
-        <translation type="unfinished"></translation>
+        <translation>Klicken Sie zum Einschalten auf den Schalter unten links</translation>
     </message>
     <message>
         <source>The internet is under control</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Internet ist unter Kontrolle</translation>
     </message>
     <message>
         <source>This computer is successfully connected to the service and is filtered according to your account settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Computer ist mit dem Dienst verbunden und wird nach den Einstellungen Ihres Kontos gefiltert</translation>
     </message>
     <message>
-        <source>Can&apos;t set up identification of this computer on service</source>
-        <translation type="unfinished"></translation>
+        <source>Can't set up identification of this computer on service</source>
+        <translation>Die Identifizierung dieses Computers beim Dienst ist nicht möglich</translation>
     </message>
     <message>
         <source>Start filtering</source>
-        <translation type="unfinished"></translation>
+        <translation>Filterung starten</translation>
     </message>
 </context>
 <context>
     <name>AppUpdater</name>
     <message>
         <source>Latest version is installed</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>ProfileListModel</name>
-    <message>
-        <source>Active</source>
-        <translation type="unfinished"></translation>
+        <translation>Die neueste Version ist installiert</translation>
     </message>
 </context>
 <context>
     <name>TrayIcon</name>
     <message>
         <source>Stop filtering</source>
-        <translation type="unfinished"></translation>
+        <translation>Filterung beenden</translation>
     </message>
     <message>
         <source>Until start or reboot</source>
-        <translation type="unfinished"></translation>
+        <translation>Bis zum Start oder Neustart</translation>
     </message>
     <message>
         <source>10 minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>10 Minuten</translation>
     </message>
     <message>
         <source>30 minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>30 Minuten</translation>
     </message>
     <message>
         <source>1 hour</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Stunde</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Beenden</translation>
     </message>
 </context>
 <context>
     <name>Window</name>
     <message>
         <source>Minimize</source>
-        <translation type="unfinished"></translation>
+        <translation>Minimieren</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
     <message>
         <source>Home</source>
-        <translation type="unfinished"></translation>
+        <translation>Start</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Hilfe</translation>
     </message>
     <message>
         <source>Filtering</source>
-        <translation type="unfinished"></translation>
+        <translation>Filterung</translation>
     </message>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort</translation>
     </message>
     <message>
-        <source>&lt;a href=&quot;https://my.corvane.example/password-recovery&quot;&gt;Forgot my password&lt;/a&gt;</source>
-        <translation type="unfinished"></translation>
+        <source>&lt;a href="https://my.corvane.example/password-recovery"&gt;Forgot my password&lt;/a&gt;</source>
+        <translation>&lt;a href="https://my.corvane.example/password-recovery"&gt;Passwort vergessen&lt;/a&gt;</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Unlock</source>
-        <translation type="unfinished"></translation>
+        <translation>Entsperren</translation>
     </message>
     <message>
         <source>Email</source>
-        <translation type="unfinished"></translation>
+        <translation>E-Mail</translation>
     </message>
     <message>
         <source>Sign in</source>
-        <translation type="unfinished"></translation>
+        <translation>Anmelden</translation>
     </message>
     <message>
-        <source>&lt;a href=&quot;https://my.corvane.example/signup&quot;&gt;No account?&lt;/a&gt;</source>
-        <translation type="unfinished"></translation>
+        <source>&lt;a href="https://my.corvane.example/signup"&gt;No account?&lt;/a&gt;</source>
+        <translation>&lt;a href="https://my.corvane.example/signup"&gt;Kein Konto?&lt;/a&gt;</translation>
     </message>
     <message>
         <source>General</source>
-        <translation type="unfinished"></translation>
+        <translation>Allgemein</translation>
     </message>
     <message>
         <source>Protect settings with password</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen mit Passwort schützen</translation>
     </message>
     <message>
         <source>Show Agent icon in the system tray</source>
-        <translation type="unfinished"></translation>
+        <translation>Agent-Symbol im Systembereich anzeigen</translation>
     </message>
     <message>
         <source>Automatically check for updates</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatisch nach Aktualisierungen suchen</translation>
     </message>
     <message>
         <source>Network connections</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzwerkverbindungen</translation>
     </message>
     <message>
         <source>Protected network connections</source>
-        <translation type="unfinished"></translation>
+        <translation>Geschützte Netzwerkverbindungen</translation>
     </message>
     <message>
         <source>Advanced</source>
-        <translation type="unfinished"></translation>
+        <translation>Erweitert</translation>
     </message>
     <message>
         <source>DNS server</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>0.0.0.0</source>
-        <translation type="unfinished"></translation>
+        <translation>DNS-Server</translation>
     </message>
     <message>
         <source>Use</source>
-        <translation type="unfinished"></translation>
+        <translation>Verwenden</translation>
     </message>
     <message>
         <source>Phone</source>
-        <translation type="unfinished"></translation>
+        <translation>Telefon</translation>
     </message>
     <message>
         <source>Website</source>
-        <translation type="unfinished"></translation>
+        <translation>Website</translation>
     </message>
     <message>
         <source>Version</source>
-        <translation type="unfinished"></translation>
+        <translation>Version</translation>
     </message>
     <message>
         <source>To make the work of technical support more effective please send a system information report with a description of your problem</source>
-        <translation type="unfinished"></translation>
+        <translation>Damit der technische Support Ihnen besser helfen kann, senden Sie bitte einen Systeminformationsbericht mit einer Beschreibung Ihres Problems</translation>
     </message>
     <message>
         <source>Manual</source>
-        <translation type="unfinished"></translation>
+        <translation>Handbuch</translation>
     </message>
     <message>
         <source>Get support</source>
-        <translation type="unfinished"></translation>
+        <translation>Support erhalten</translation>
     </message>
     <message>
         <source>System information</source>
-        <translation type="unfinished"></translation>
+        <translation>Systeminformationen</translation>
     </message>
     <message>
         <source>Check for updates</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach Aktualisierungen suchen</translation>
     </message>
     <message>
         <source>Profiles</source>
-        <translation type="unfinished"></translation>
+        <translation>Profile</translation>
     </message>
     <message>
         <source>Content filtering settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen der Inhaltsfilterung</translation>
     </message>
     <message>
         <source>Categories of sites, exceptions and aliases</source>
-        <translation type="unfinished"></translation>
+        <translation>Kategorien von Websites, Ausnahmen und Aliasse</translation>
     </message>
     <message>
         <source>Filtering profiles and local users</source>
-        <translation type="unfinished"></translation>
+        <translation>Filterprofile und lokale Benutzer</translation>
     </message>
     <message>
         <source>Common settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Allgemeine Einstellungen</translation>
     </message>
     <message>
         <source>Startup, updates and network connections</source>
-        <translation type="unfinished"></translation>
+        <translation>Start, Aktualisierungen und Netzwerkverbindungen</translation>
     </message>
     <message>
         <source>Authentication settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Anmeldeeinstellungen</translation>
     </message>
     <message>
         <source>Your login and password</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihr Benutzername und Passwort</translation>
     </message>
     <message>
         <source>Your password is incorrect</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihr Passwort ist falsch</translation>
     </message>
     <message>
         <source>Your login or password is incorrect</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername oder Passwort ist falsch</translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <translation>Aktiv</translation>
     </message>
 </context>
 </TS>

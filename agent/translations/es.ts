@@ -1,303 +1,295 @@
-<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
-<TS version="2.1">
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="es">
 <context>
     <name>Agent</name>
     <message>
         <source>%1 Agent</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Agent</translation>
     </message>
     <message>
-        <source>Can&apos;t connect to the %1 system service</source>
-        <translation type="unfinished"></translation>
+        <source>Can't connect to the %1 system service</source>
+        <translation>No se puede conectar con el servicio del sistema de %1</translation>
     </message>
     <message>
         <source>The connection to the %1 system service was lost</source>
-        <translation type="unfinished"></translation>
+        <translation>Se perdió la conexión con el servicio del sistema de %1</translation>
     </message>
     <message>
         <source>Enter your password to access Agent settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Introduzca su contraseña para acceder a la configuración del agente</translation>
     </message>
     <message>
         <source>Enter your password to stop filtering</source>
-        <translation type="unfinished"></translation>
+        <translation>Introduzca su contraseña para detener el filtrado</translation>
     </message>
     <message>
         <source>Enter your password to set the active profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Introduzca su contraseña para elegir el perfil activo</translation>
     </message>
     <message>
         <source>Enter your password to uninstall %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Introduzca su contraseña para desinstalar %1</translation>
     </message>
     <message>
-        <source>Can&apos;t reach %1</source>
-        <translation type="unfinished"></translation>
+        <source>Can't reach %1</source>
+        <translation>No se puede contactar con %1</translation>
     </message>
     <message>
         <source>A %1 system service error</source>
-        <translation type="unfinished"></translation>
+        <translation>Error del servicio del sistema de %1</translation>
     </message>
     <message>
-        <source>The service part of %1 Agent doesn&apos;t work. Probably the service is still starting. If it doesn&apos;t start in a minute try to start it manually. Notice, %1 Agent doesn&apos;t work without this service.</source>
-        <translation type="unfinished"></translation>
+        <source>The service part of %1 Agent doesn't work. Probably the service is still starting. If it doesn't start in a minute try to start it manually. Notice, %1 Agent doesn't work without this service.</source>
+        <translation>La parte de servicio de %1 Agent no funciona. Probablemente el servicio aún se está iniciando. Si no se inicia en un minuto, intente iniciarlo manualmente. %1 Agent no funciona sin este servicio.</translation>
     </message>
     <message>
         <source>Connecting to the %1 system service...</source>
-        <translation type="unfinished"></translation>
+        <translation>Conectando con el servicio del sistema de %1...</translation>
     </message>
     <message>
         <source>The %1 system service is successfully connected and now waiting for the end of initialization steps</source>
-        <translation type="unfinished"></translation>
+        <translation>El servicio del sistema de %1 está conectado y espera el final de la inicialización</translation>
     </message>
     <message>
         <source>Identification failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Error de identificación</translation>
     </message>
     <message>
         <source>Filtering is disabled</source>
-        <translation type="unfinished"></translation>
+        <translation>El filtrado está desactivado</translation>
     </message>
     <message>
-        <source>%1 Agent can&apos;t retrieve the information about internet connections on this computer. Probably the computer is disconnected from the internet or the type of your connection isn&apos;t supported by the Agent yet.</source>
-        <translation type="unfinished"></translation>
+        <source>%1 Agent can't retrieve the information about internet connections on this computer. Probably the computer is disconnected from the internet or the type of your connection isn't supported by the Agent yet.</source>
+        <translation>%1 Agent no puede obtener información sobre las conexiones a Internet de este equipo. Probablemente el equipo está desconectado de Internet o el agente aún no admite su tipo de conexión.</translation>
     </message>
     <message>
-        <source>Filtering isn&apos;t activated on any of network connections. To activate it, click on the Settings button.</source>
-        <translation type="unfinished"></translation>
+        <source>Filtering isn't activated on any of network connections. To activate it, click on the Settings button.</source>
+        <translation>El filtrado no está activado en ninguna conexión de red. Para activarlo, haga clic en el botón Configuración.</translation>
     </message>
     <message>
         <source>Filtering is turned off</source>
-        <translation type="unfinished"></translation>
+        <translation>El filtrado está apagado</translation>
     </message>
     <message>
         <source>To turn on filtering, click the button in the bottom left corner</source>
-        <translation type="unfinished"></translation>
+        <translation>Para activar el filtrado, haga clic en el botón de la esquina inferior izquierda</translation>
     </message>
     <message>
         <source>The internet is under control</source>
-        <translation type="unfinished"></translation>
+        <translation>Internet está bajo control</translation>
     </message>
     <message>
         <source>This computer is successfully connected to the service and is filtered according to your account settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Este equipo está conectado al servicio y se filtra según la configuración de su cuenta</translation>
     </message>
     <message>
-        <source>Can&apos;t set up identification of this computer on service</source>
-        <translation type="unfinished"></translation>
+        <source>Can't set up identification of this computer on service</source>
+        <translation>No se puede configurar la identificación de este equipo en el servicio</translation>
     </message>
     <message>
         <source>Start filtering</source>
-        <translation type="unfinished"></translation>
+        <translation>Iniciar el filtrado</translation>
     </message>
 </context>
 <context>
     <name>AppUpdater</name>
     <message>
         <source>Latest version is installed</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>ProfileListModel</name>
-    <message>
-        <source>Active</source>
-        <translation type="unfinished"></translation>
+        <translation>La última versión está instalada</translation>
     </message>
 </context>
 <context>
     <name>TrayIcon</name>
     <message>
         <source>Stop filtering</source>
-        <translation type="unfinished"></translation>
+        <translation>Detener el filtrado</translation>
     </message>
     <message>
         <source>Until start or reboot</source>
-        <translation type="unfinished"></translation>
+        <translation>Hasta el inicio o el reinicio</translation>
     </message>
     <message>
         <source>10 minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>10 minutos</translation>
     </message>
     <message>
         <source>30 minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>30 minutos</translation>
     </message>
     <message>
         <source>1 hour</source>
-        <translation type="unfinished"></translation>
+        <translation>1 hora</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Salir</translation>
     </message>
 </context>
 <context>
     <name>Window</name>
     <message>
         <source>Minimize</source>
-        <translation type="unfinished"></translation>
+        <translation>Minimizar</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Cerrar</translation>
     </message>
     <message>
         <source>Home</source>
-        <translation type="unfinished"></translation>
+        <translation>Inicio</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Ayuda</translation>
     </message>
     <message>
         <source>Filtering</source>
-        <translation type="unfinished"></translation>
+        <translation>Filtrado</translation>
     </message>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Contraseña</translation>
     </message>
     <message>
-        <source>&lt;a href=&quot;https://my.corvane.example/password-recovery&quot;&gt;Forgot my password&lt;/a&gt;</source>
-        <translation type="unfinished"></translation>
+        <source>&lt;a href="https://my.corvane.example/password-recovery"&gt;Forgot my password&lt;/a&gt;</source>
+        <translation>&lt;a href="https://my.corvane.example/password-recovery"&gt;Olvidé mi contraseña&lt;/a&gt;</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>Unlock</source>
-        <translation type="unfinished"></translation>
+        <translation>Desbloquear</translation>
     </message>
     <message>
         <source>Email</source>
-        <translation type="unfinished"></translation>
+        <translation>Correo electrónico</translation>
     </message>
     <message>
         <source>Sign in</source>
-        <translation type="unfinished"></translation>
+        <translation>Iniciar sesión</translation>
     </message>
     <message>
-        <source>&lt;a href=&quot;https://my.corvane.example/signup&quot;&gt;No account?&lt;/a&gt;</source>
-        <translation type="unfinished"></translation>
+        <source>&lt;a href="https://my.corvane.example/signup"&gt;No account?&lt;/a&gt;</source>
+        <translation>&lt;a href="https://my.corvane.example/signup"&gt;¿No tiene cuenta?&lt;/a&gt;</translation>
     </message>
     <message>
         <source>General</source>
-        <translation type="unfinished"></translation>
+        <translation>General</translation>
     </message>
     <message>
         <source>Protect settings with password</source>
-        <translation type="unfinished"></translation>
+        <translation>Proteger la configuración con contraseña</translation>
     </message>
     <message>
         <source>Show Agent icon in the system tray</source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar el icono del agente en la bandeja del sistema</translation>
     </message>
     <message>
         <source>Automatically check for updates</source>
-        <translation type="unfinished"></translation>
+        <translation>Buscar actualizaciones automáticamente</translation>
     </message>
     <message>
         <source>Network connections</source>
-        <translation type="unfinished"></translation>
+        <translation>Conexiones de red</translation>
     </message>
     <message>
         <source>Protected network connections</source>
-        <translation type="unfinished"></translation>
+        <translation>Conexiones de red protegidas</translation>
     </message>
     <message>
         <source>Advanced</source>
-        <translation type="unfinished"></translation>
+        <translation>Avanzado</translation>
     </message>
     <message>
         <source>DNS server</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>0.0.0.0</source>
-        <translation type="unfinished"></translation>
+        <translation>Servidor DNS</translation>
     </message>
     <message>
         <source>Use</source>
-        <translation type="unfinished"></translation>
+        <translation>Usar</translation>
     </message>
     <message>
         <source>Phone</source>
-        <translation type="unfinished"></translation>
+        <translation>Teléfono</translation>
     </message>
     <message>
         <source>Website</source>
-        <translation type="unfinished"></translation>
+        <translation>Sitio web</translation>
     </message>
     <message>
         <source>Version</source>
-        <translation type="unfinished"></translation>
+        <translation>Versión</translation>
     </message>
     <message>
         <source>To make the work of technical support more effective please send a system information report with a description of your problem</source>
-        <translation type="unfinished"></translation>
+        <translation>Para que el soporte técnico sea más eficaz, envíe un informe de información del sistema con una descripción de su problema</translation>
     </message>
     <message>
         <source>Manual</source>
-        <translation type="unfinished"></translation>
+        <translation>Manual</translation>
     </message>
     <message>
         <source>Get support</source>
-        <translation type="unfinished"></translation>
+        <translation>Obtener soporte</translation>
     </message>
     <message>
         <source>System information</source>
-        <translation type="unfinished"></translation>
+        <translation>Información del sistema</translation>
     </message>
     <message>
         <source>Check for updates</source>
-        <translation type="unfinished"></translation>
+        <translation>Buscar actualizaciones</translation>
     </message>
     <message>
         <source>Profiles</source>
-        <translation type="unfinished"></translation>
+        <translation>Perfiles</translation>
     </message>
     <message>
         <source>Content filtering settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración del filtrado de contenido</translation>
     </message>
     <message>
         <source>Categories of sites, exceptions and aliases</source>
-        <translation type="unfinished"></translation>
+        <translation>Categorías de sitios, excepciones y alias</translation>
     </message>
     <message>
         <source>Filtering profiles and local users</source>
-        <translation type="unfinished"></translation>
+        <translation>Perfiles de filtrado y usuarios locales</translation>
     </message>
     <message>
         <source>Common settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración general</translation>
     </message>
     <message>
         <source>Startup, updates and network connections</source>
-        <translation type="unfinished"></translation>
+        <translation>Inicio, actualizaciones y conexiones de red</translation>
     </message>
     <message>
         <source>Authentication settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración de autenticación</translation>
     </message>
     <message>
         <source>Your login and password</source>
-        <translation type="unfinished"></translation>
+        <translation>Su usuario y contraseña</translation>
     </message>
     <message>
         <source>Your password is incorrect</source>
-        <translation type="unfinished"></translation>
+        <translation>Su contraseña es incorrecta</translation>
     </message>
     <message>
         <source>Your login or password is incorrect</source>
-        <translation type="unfinished"></translation>
+        <translation>Su usuario o contraseña es incorrecto</translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <translation>Activo</translation>
     </message>
 </context>
 </TS>

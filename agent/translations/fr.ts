@@ -1,303 +1,295 @@
-<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
-<TS version="2.1">
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="fr">
 <context>
     <name>Agent</name>
     <message>
         <source>%1 Agent</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Agent</translation>
     </message>
     <message>
-        <source>Can&apos;t connect to the %1 system service</source>
-        <translation type="unfinished"></translation>
+        <source>Can't connect to the %1 system service</source>
+        <translation>Impossible de se connecter au service système %1</translation>
     </message>
     <message>
         <source>The connection to the %1 system service was lost</source>
-        <translation type="unfinished"></translation>
+        <translation>La connexion au service système %1 a été perdue</translation>
     </message>
     <message>
         <source>Enter your password to access Agent settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Saisissez votre mot de passe pour accéder aux paramètres de l’agent</translation>
     </message>
     <message>
         <source>Enter your password to stop filtering</source>
-        <translation type="unfinished"></translation>
+        <translation>Saisissez votre mot de passe pour arrêter le filtrage</translation>
     </message>
     <message>
         <source>Enter your password to set the active profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Saisissez votre mot de passe pour choisir le profil actif</translation>
     </message>
     <message>
         <source>Enter your password to uninstall %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Saisissez votre mot de passe pour désinstaller %1</translation>
     </message>
     <message>
-        <source>Can&apos;t reach %1</source>
-        <translation type="unfinished"></translation>
+        <source>Can't reach %1</source>
+        <translation>Impossible de joindre %1</translation>
     </message>
     <message>
         <source>A %1 system service error</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur du service système %1</translation>
     </message>
     <message>
-        <source>The service part of %1 Agent doesn&apos;t work. Probably the service is still starting. If it doesn&apos;t start in a minute try to start it manually. Notice, %1 Agent doesn&apos;t work without this service.</source>
-        <translation type="unfinished"></translation>
+        <source>The service part of %1 Agent doesn't work. Probably the service is still starting. If it doesn't start in a minute try to start it manually. Notice, %1 Agent doesn't work without this service.</source>
+        <translation>La partie service de %1 Agent ne fonctionne pas. Le service est probablement encore en cours de démarrage. S’il ne démarre pas d’ici une minute, essayez de le démarrer manuellement. Sans ce service, %1 Agent ne fonctionne pas.</translation>
     </message>
     <message>
         <source>Connecting to the %1 system service...</source>
-        <translation type="unfinished"></translation>
+        <translation>Connexion au service système %1...</translation>
     </message>
     <message>
         <source>The %1 system service is successfully connected and now waiting for the end of initialization steps</source>
-        <translation type="unfinished"></translation>
+        <translation>Le service système %1 est connecté et attend la fin de l’initialisation</translation>
     </message>
     <message>
         <source>Identification failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de l’identification</translation>
     </message>
     <message>
         <source>Filtering is disabled</source>
-        <translation type="unfinished"></translation>
+        <translation>Le filtrage est désactivé</translation>
     </message>
     <message>
-        <source>%1 Agent can&apos;t retrieve the information about internet connections on this computer. Probably the computer is disconnected from the internet or the type of your connection isn&apos;t supported by the Agent yet.</source>
-        <translation type="unfinished"></translation>
+        <source>%1 Agent can't retrieve the information about internet connections on this computer. Probably the computer is disconnected from the internet or the type of your connection isn't supported by the Agent yet.</source>
+        <translation>%1 Agent ne parvient pas à obtenir les informations sur les connexions Internet de cet ordinateur. L’ordinateur est probablement déconnecté d’Internet, ou votre type de connexion n’est pas encore pris en charge par l’agent.</translation>
     </message>
     <message>
-        <source>Filtering isn&apos;t activated on any of network connections. To activate it, click on the Settings button.</source>
-        <translation type="unfinished"></translation>
+        <source>Filtering isn't activated on any of network connections. To activate it, click on the Settings button.</source>
+        <translation>Le filtrage n’est activé sur aucune connexion réseau. Pour l’activer, cliquez sur le bouton Paramètres.</translation>
     </message>
     <message>
         <source>Filtering is turned off</source>
-        <translation type="unfinished"></translation>
+        <translation>Le filtrage est arrêté</translation>
     </message>
     <message>
         <source>To turn on filtering, click the button in the bottom left corner</source>
-        <translation type="unfinished"></translation>
+        <translation>Pour activer le filtrage, cliquez sur le bouton en bas à gauche</translation>
     </message>
     <message>
         <source>The internet is under control</source>
-        <translation type="unfinished"></translation>
+        <translation>Internet est sous contrôle</translation>
     </message>
     <message>
         <source>This computer is successfully connected to the service and is filtered according to your account settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Cet ordinateur est connecté au service et filtré selon les paramètres de votre compte</translation>
     </message>
     <message>
-        <source>Can&apos;t set up identification of this computer on service</source>
-        <translation type="unfinished"></translation>
+        <source>Can't set up identification of this computer on service</source>
+        <translation>Impossible de configurer l’identification de cet ordinateur auprès du service</translation>
     </message>
     <message>
         <source>Start filtering</source>
-        <translation type="unfinished"></translation>
+        <translation>Démarrer le filtrage</translation>
     </message>
 </context>
 <context>
     <name>AppUpdater</name>
     <message>
         <source>Latest version is installed</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>ProfileListModel</name>
-    <message>
-        <source>Active</source>
-        <translation type="unfinished"></translation>
+        <translation>La dernière version est installée</translation>
     </message>
 </context>
 <context>
     <name>TrayIcon</name>
     <message>
         <source>Stop filtering</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêter le filtrage</translation>
     </message>
     <message>
         <source>Until start or reboot</source>
-        <translation type="unfinished"></translation>
+        <translation>Jusqu’au démarrage ou au redémarrage</translation>
     </message>
     <message>
         <source>10 minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>10 minutes</translation>
     </message>
     <message>
         <source>30 minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>30 minutes</translation>
     </message>
     <message>
         <source>1 hour</source>
-        <translation type="unfinished"></translation>
+        <translation>1 heure</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitter</translation>
     </message>
 </context>
 <context>
     <name>Window</name>
     <message>
         <source>Minimize</source>
-        <translation type="unfinished"></translation>
+        <translation>Réduire</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Fermer</translation>
     </message>
     <message>
         <source>Home</source>
-        <translation type="unfinished"></translation>
+        <translation>Accueil</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Aide</translation>
     </message>
     <message>
         <source>Filtering</source>
-        <translation type="unfinished"></translation>
+        <translation>Filtrage</translation>
     </message>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Mot de passe</translation>
     </message>
     <message>
-        <source>&lt;a href=&quot;https://my.corvane.example/password-recovery&quot;&gt;Forgot my password&lt;/a&gt;</source>
-        <translation type="unfinished"></translation>
+        <source>&lt;a href="https://my.corvane.example/password-recovery"&gt;Forgot my password&lt;/a&gt;</source>
+        <translation>&lt;a href="https://my.corvane.example/password-recovery"&gt;Mot de passe oublié&lt;/a&gt;</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>Unlock</source>
-        <translation type="unfinished"></translation>
+        <translation>Déverrouiller</translation>
     </message>
     <message>
         <source>Email</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse e-mail</translation>
     </message>
     <message>
         <source>Sign in</source>
-        <translation type="unfinished"></translation>
+        <translation>Se connecter</translation>
     </message>
     <message>
-        <source>&lt;a href=&quot;https://my.corvane.example/signup&quot;&gt;No account?&lt;/a&gt;</source>
-        <translation type="unfinished"></translation>
+        <source>&lt;a href="https://my.corvane.example/signup"&gt;No account?&lt;/a&gt;</source>
+        <translation>&lt;a href="https://my.corvane.example/signup"&gt;Pas de compte ?&lt;/a&gt;</translation>
     </message>
     <message>
         <source>General</source>
-        <translation type="unfinished"></translation>
+        <translation>Général</translation>
     </message>
     <message>
         <source>Protect settings with password</source>
-        <translation type="unfinished"></translation>
+        <translation>Protéger les paramètres par mot de passe</translation>
     </message>
     <message>
         <source>Show Agent icon in the system tray</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher l’icône de l’agent dans la zone de notification</translation>
     </message>
     <message>
         <source>Automatically check for updates</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechercher automatiquement les mises à jour</translation>
     </message>
     <message>
         <source>Network connections</source>
-        <translation type="unfinished"></translation>
+        <translation>Connexions réseau</translation>
     </message>
     <message>
         <source>Protected network connections</source>
-        <translation type="unfinished"></translation>
+        <translation>Connexions réseau protégées</translation>
     </message>
     <message>
         <source>Advanced</source>
-        <translation type="unfinished"></translation>
+        <translation>Avancé</translation>
     </message>
     <message>
         <source>DNS server</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>0.0.0.0</source>
-        <translation type="unfinished"></translation>
+        <translation>Serveur DNS</translation>
     </message>
     <message>
         <source>Use</source>
-        <translation type="unfinished"></translation>
+        <translation>Utiliser</translation>
     </message>
     <message>
         <source>Phone</source>
-        <translation type="unfinished"></translation>
+        <translation>Téléphone</translation>
     </message>
     <message>
         <source>Website</source>
-        <translation type="unfinished"></translation>
+        <translation>Site web</translation>
     </message>
     <message>
         <source>Version</source>
-        <translation type="unfinished"></translation>
+        <translation>Version</translation>
     </message>
     <message>
         <source>To make the work of technical support more effective please send a system information report with a description of your problem</source>
-        <translation type="unfinished"></translation>
+        <translation>Pour aider le support technique, envoyez un rapport d’informations système avec une description de votre problème</translation>
     </message>
     <message>
         <source>Manual</source>
-        <translation type="unfinished"></translation>
+        <translation>Manuel</translation>
     </message>
     <message>
         <source>Get support</source>
-        <translation type="unfinished"></translation>
+        <translation>Obtenir de l’aide</translation>
     </message>
     <message>
         <source>System information</source>
-        <translation type="unfinished"></translation>
+        <translation>Informations système</translation>
     </message>
     <message>
         <source>Check for updates</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechercher des mises à jour</translation>
     </message>
     <message>
         <source>Profiles</source>
-        <translation type="unfinished"></translation>
+        <translation>Profils</translation>
     </message>
     <message>
         <source>Content filtering settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres du filtrage de contenu</translation>
     </message>
     <message>
         <source>Categories of sites, exceptions and aliases</source>
-        <translation type="unfinished"></translation>
+        <translation>Catégories de sites, exceptions et alias</translation>
     </message>
     <message>
         <source>Filtering profiles and local users</source>
-        <translation type="unfinished"></translation>
+        <translation>Profils de filtrage et utilisateurs locaux</translation>
     </message>
     <message>
         <source>Common settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres généraux</translation>
     </message>
     <message>
         <source>Startup, updates and network connections</source>
-        <translation type="unfinished"></translation>
+        <translation>Démarrage, mises à jour et connexions réseau</translation>
     </message>
     <message>
         <source>Authentication settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres d’authentification</translation>
     </message>
     <message>
         <source>Your login and password</source>
-        <translation type="unfinished"></translation>
+        <translation>Votre identifiant et votre mot de passe</translation>
     </message>
     <message>
         <source>Your password is incorrect</source>
-        <translation type="unfinished"></translation>
+        <translation>Votre mot de passe est incorrect</translation>
     </message>
     <message>
         <source>Your login or password is incorrect</source>
-        <translation type="unfinished"></translation>
+        <translation>Votre identifiant ou votre mot de passe est incorrect</translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <translation>Actif</translation>
     </message>
 </context>
 </TS>
