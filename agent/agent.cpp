@@ -402,7 +402,9 @@ void Agent::serviceConnectionError(IpcConnection::Error kind)
         m_tray->showError(displayName(), tr("Can't connect to the %1 system service").arg(organisation()));
     else if (kind == IpcConnection::ConnectionLostError)
         m_tray->showError(displayName(), tr("The connection to the %1 system service was lost").arg(organisation()));
-    m_connection.reconnectToService();
+    // A failed attempt reports its error while the socket still says it is connecting; the
+    // retry must start once the socket has settled, or it would never start at all.
+    QMetaObject::invokeMethod(&m_connection, &RpcConnection::reconnectToService, Qt::QueuedConnection);
 }
 
 // Window ------------------------------------------------------------------------------

@@ -5,6 +5,8 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QSignalBlocker>
@@ -23,6 +25,9 @@ const char *const BreadcrumbTemplate =
     "<html><head/><body><p><a href=\"window:page/settings\"><span style=\" text-decoration:none; "
     "color:#58a0c8;\">%1</span></a> &gt; %2</p></body></html>";
 
+const char *const ManualUrl = "https://www.corvane.example/manual";
+const char *const SupportUrl = "https://www.corvane.example/support";
+
 const char *const StyleSheet = R"(
 #Window { background: #ffffff; }
 #titleBar_ { background: #1d4f73; }
@@ -36,7 +41,6 @@ const char *const StyleSheet = R"(
 #navigationBar_ QToolButton:hover:!checked:enabled { background: #dde8f0; }
 #settingsPage_ QPushButton { text-align: left; border: 1px solid #d5dee6; border-radius: 4px; }
 #settingsPage_ QPushButton:hover { background: #eef3f7; }
-#settingsPage_ QPushButton:disabled QLabel { color: #9aa7b1; }
 QLineEdit { padding: 4px; border: 1px solid #b8c4ce; border-radius: 3px; }
 QLineEdit[warningStyle="true"] { border: 1px solid #d35233; background: #fdeeea; }
 QLabel[warningStyle="true"] { color: #c0392b; }
@@ -160,6 +164,11 @@ void Window::setupSignals()
     connect(dnsServerUseButton_, &QAbstractButton::clicked, this, &Window::getDnsServer);
     connect(dnsServerForm_, &QLineEdit::textEdited, this, [this] { setWarning(dnsServerForm_, "warningStyle", false); });
 
+    // The account site's pages open in the browser, as the links of the form do.
+    connect(helpManualButton_, &QAbstractButton::clicked, this,
+            [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(ManualUrl))); });
+    connect(helpSupportButton_, &QAbstractButton::clicked, this,
+            [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(SupportUrl))); });
     connect(helpSystemInformationButton_, &QAbstractButton::clicked, this, &Window::systemInformationRequested);
     connect(helpCheckUpdatesButton_, &QAbstractButton::clicked, this, &Window::appUpdateRequested);
 }

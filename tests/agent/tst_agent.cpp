@@ -19,6 +19,7 @@ private Q_SLOTS:
     void credentialsRefused();
     void identifiedAgainAfterFailure();
     void serviceLostAndBack();
+    void serviceStartsLater();
     void networksChangeTheStatus();
     void firstPresentation_data();
     void firstPresentation();
@@ -218,6 +219,16 @@ void TestAgent::serviceLostAndBack()
     QVERIFY(rig->waitFor(Agent::State::Identified, 15000));
     QCOMPARE(balloons.count(), 1);
     QCOMPARE(balloons.first().at(2).toString(), QStringLiteral("The connection to the Corvane system service was lost"));
+}
+
+// Regression: the first failed attempt reported its error while the socket was still
+// connecting, and the retries never started.
+void TestAgent::serviceStartsLater()
+{
+    rig->startAgent();
+    QVERIFY(rig->waitFor(Agent::State::Unconnected));
+    QVERIFY(rig->service.start(rig->socketPath));
+    QVERIFY(rig->waitFor(Agent::State::Identified, 15000));
 }
 
 // The status follows the connections the service reports later, not only at the greeting.

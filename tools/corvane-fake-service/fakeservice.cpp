@@ -288,10 +288,13 @@ Deferred FakeServiceHandler::setNetworkProtection(const QString &name, bool on, 
     return answered(::Error().toVariant());
 }
 
+// The service asks the account again and announces the profiles once more.
 void FakeServiceHandler::updateProfiles()
 {
     Deferred ignored;
     record("updateProfiles", {}, &ignored);
+    if (m_connection)
+        m_connection->notify("setProfiles", {m_service->profiles.toVariant(), m_service->currentProfile});
 }
 
 void FakeServiceHandler::updateTokenProfileId()
