@@ -1,5 +1,6 @@
 #include "statusicons.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -13,6 +14,36 @@ int boundedLevel(int level)
 }
 
 const char *const LevelNames[] = {"error", "warning", "information", "ok"};
+
+// The icons of the levels, made on first use. Pixmaps must go while the application (and
+// its platform plugin) still exists, so the cache is emptied when the application ends,
+// not when the program's statics are destroyed.
+struct LevelIcons
+{
+    QIcon tray[4];
+    QIcon home[4];
+    bool filled = false;
+};
+
+LevelIcons &levelIcons()
+{
+    static LevelIcons icons;
+    if (!icons.filled) {
+        icons.filled = true;
+        for (int level = 0; level < 4; ++level) {
+            icons.tray[level] = svgIcon(trayResource(level));
+            icons.home[level] = svgIcon(homeResource(level));
+        }
+        qAddPostRoutine([] {
+            LevelIcons &cache = levelIcons();
+            for (int level = 0; level < 4; ++level) {
+                cache.tray[level] = QIcon();
+                cache.home[level] = QIcon();
+            }
+        });
+    }
+    return icons;
+}
 
 } // namespace
 
@@ -45,16 +76,12 @@ QString homeResource(int level)
 
 const QIcon &trayIcon(int level)
 {
-    static const QIcon icons[] = {svgIcon(trayResource(0)), svgIcon(trayResource(1)),
-                                  svgIcon(trayResource(2)), svgIcon(trayResource(3))};
-    return icons[boundedLevel(level)];
+    return levelIcons().tray[boundedLevel(level)];
 }
 
 QPixmap homePicture(int level, int size)
 {
-    static const QIcon pictures[] = {svgIcon(homeResource(0)), svgIcon(homeResource(1)),
-                                     svgIcon(homeResource(2)), svgIcon(homeResource(3))};
-    return pictures[boundedLevel(level)].pixmap(size, size);
+    return levelIcons().home[boundedLevel(level)].pixmap(size, size);
 }
 
 } // namespace StatusIcons

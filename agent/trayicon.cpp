@@ -43,7 +43,13 @@ TrayIcon::TrayIcon(QObject *parent)
     setProfilesMenuVisible(false);
 }
 
-TrayIcon::~TrayIcon() = default;
+// The platform's icon (on D-Bus, a StatusNotifierItem exporting the menu) goes before the
+// menu it shows.
+TrayIcon::~TrayIcon()
+{
+    hide();
+    setContextMenu(nullptr);
+}
 
 QAction *TrayIcon::addPause(QMenu *menu, const QString &text, int minutes, const char *name)
 {
