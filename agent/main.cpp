@@ -1,0 +1,6 @@
+#include "agentmain.h"
+
+int main(int argc, char **argv)
+{
+    return agentMain(argc, argv);
+}

@@ -1,0 +1,252 @@
+// corvane-agent-screenshots --output DIR [--language TAG]
+//
+// Runs the desktop client's Agent against a scripted fake service, puts it into each state
+// and onto each page, and saves a PNG of the window (and of the tray menu) for every step.
+// Meant to run under a real X server (tools/agent-screenshots.sh starts Xvfb). Prints the
+// files it wrote; exits non-zero when a step does not reach its state.
+
+#include "agent.h"
+#include "agentmain.h"
+#include "fakeservice.h"
+#include "networks.h"
+#include "statusicons.h"
+#include "trayicon.h"
+#include "window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTest>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+QString g_output;
+int g_failures = 0;
+
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 8000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QTest::qSleep(10);
+    }
+    return true;
+}
+
+void settle()
+{
+    QDeadlineTimer deadline(300);
+    while (!deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+void save(QWidget *widget, const QString &name)
+{
+    settle();
+    const QString path = g_output + QLatin1Char('/') + name + QStringLiteral(".png");
+    if (widget->grab().save(path))
+        std::printf("%s\n", qPrintable(path));
+    else
+        ++g_failures;
+}
+
+void expect(bool reached, const char *what)
+{
+    if (!reached) {
+        std::fprintf(stderr, "step not reached: %s\n", what);
+        ++g_failures;
+    }
+}
+
+template<typename T>
+T *find(Agent &agent, const char *name)
+{
+    return agent.window()->findChild<T *>(QLatin1String(name));
+}
+
+void click(Agent &agent, const char *name)
+{
+    QTest::mouseClick(find<QAbstractButton>(agent, name), Qt::LeftButton);
+}
+
+void typeInto(Agent &agent, const char *name, const QString &text)
+{
+    QLineEdit *field = find<QLineEdit>(agent, name);
+    field->setFocus();
+    field->clear();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
+void saveMenu(QMenu *menu, const QString &name, const QPoint &at)
+{
+    menu->popup(at);
+    waitUntil([menu] { return menu->isVisible(); }, 2000);
+    save(menu, name);
+}
+
+// The tray icons of the four levels and the menu icons at the panel sizes, on a light and
+// on a dark panel.
+void saveIconSheet(const QString &name)
+{
+    const QStringList resources = {":/tray/error", ":/tray/warning", ":/tray/information", ":/tray/ok",
+                                   ":/tray/protection/on", ":/tray/protection/off", ":/tray/exit",
+                                   ":/profileIndicator/icon"};
+    const int sizes[] = {16, 22, 24};
+    const QColor panels[] = {QColor(240, 240, 240), QColor(32, 32, 36)};
+    QPixmap sheet(8 + resources.size() * 84, 2 * 40 + 8);
+    sheet.fill(Qt::gray);
+    QPainter painter(&sheet);
+    for (int p = 0; p < 2; ++p) {
+        painter.fillRect(QRect(0, 4 + p * 40, sheet.width(), 36), panels[p]);
+        for (int r = 0; r < resources.size(); ++r) {
+            const QIcon icon = StatusIcons::svgIcon(resources.at(r));
+            int x = 8 + r * 84;
+            for (int size : sizes) {
+                painter.drawPixmap(x, 4 + p * 40 + (36 - size) / 2, icon.pixmap(size, size));
+                x += size + 4;
+            }
+        }
+    }
+    painter.end();
+    const QString path = g_output + QLatin1Char('/') + name + QStringLiteral(".png");
+    if (sheet.scaled(sheet.size() * 2).save(path))
+        std::printf("%s\n", qPrintable(path));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addOption({QStringLiteral("output"), QStringLiteral("Folder for the pictures."), QStringLiteral("dir")});
+    parser.addOption({QStringLiteral("language"), QStringLiteral("User interface language."), QStringLiteral("tag"),
+                      QStringLiteral("en-US")});
+    parser.process(app);
+    g_output = parser.value(QStringLiteral("output"));
+    const QString language = parser.value(QStringLiteral("language"));
+    if (g_output.isEmpty() || !QDir().mkpath(g_output)) {
+        std::fprintf(stderr, "--output DIR is needed\n");
+        return 2;
+    }
+    initAgentResources();
+    {
+        QSettings settings(QStringLiteral("Corvane"), QStringLiteral("Agent"));
+        settings.setValue(QStringLiteral("ui-lang"), language);
+        settings.setValue(QStringLiteral("firststart"), false);
+    }
+    saveIconSheet(language + QStringLiteral("-00-icons-16-22-24-light-and-dark"));
+    const QString socket = g_output + QStringLiteral("/.en-genericipc");
+    const QString prefix = language + QLatin1Char('-');
+
+    FakeService service;
+    service.useSampleAccount();
+    Agent agent(AgentOptions{});
+    agent.setSystemTrayAvailable(true);
+    agent.connection()->setSocketPath(socket);
+    agent.start();
+    Window *window = agent.window();
+
+    expect(waitUntil([&] { return agent.state() == Agent::State::Unconnected; }), "unconnected");
+    window->show();
+    save(window, prefix + QStringLiteral("01-unconnected"));
+
+    service.identification = FakeService::Identification::None;
+    expect(service.start(socket), "fake service listening");
+    expect(waitUntil([&] { return agent.state() == Agent::State::Waiting; }, 12000), "waiting");
+    save(window, prefix + QStringLiteral("02-waiting"));
+
+    service.identification = FakeService::Identification::Failed;
+    service.sendIdentification();
+    expect(waitUntil([&] { return agent.state() == Agent::State::Unidentified; }), "unidentified");
+    save(window, prefix + QStringLiteral("03-unidentified"));
+
+    service.identification = FakeService::Identification::CredentialsRefused;
+    service.sendIdentification();
+    expect(waitUntil([&] { return window->isLoginFailed(); }), "sign-in failed");
+    click(agent, "homeButton_"); // leads to the sign-in form while unidentified
+    save(window, prefix + QStringLiteral("04-sign-in-failed"));
+
+    typeInto(agent, "authSettingsPasswordForm_", QStringLiteral("secret"));
+    expect(waitUntil([&] { return agent.state() == Agent::State::Identified; }), "identified");
+    expect(waitUntil([&] { return agent.trayIcon()->statusLevel() == 3; }), "filtering on");
+    save(window, prefix + QStringLiteral("05-home-filtering-on"));
+
+    click(agent, "protectionStateButton_");
+    expect(waitUntil([&] { return agent.trayIcon()->statusLevel() == 2; }), "filtering off");
+    save(window, prefix + QStringLiteral("06-home-filtering-off"));
+    saveMenu(agent.trayIcon()->menu(), prefix + QStringLiteral("07-tray-menu-filtering-off"), QPoint(40, 40));
+    agent.trayIcon()->menu()->hide();
+    click(agent, "protectionStateButton_");
+    expect(waitUntil([&] { return agent.trayIcon()->statusLevel() == 3; }), "filtering on again");
+    QMenu *menu = agent.trayIcon()->menu();
+    saveMenu(menu, prefix + QStringLiteral("08-tray-menu"), QPoint(40, 40));
+    QMenu *profiles = menu->findChild<QMenu *>(QStringLiteral("profilesMenu_"));
+    saveMenu(profiles, prefix + QStringLiteral("09-tray-menu-profiles"), QPoint(40, 40));
+    QMenu *pauses = menu->findChild<QMenu *>(QStringLiteral("stopFilteringMenu_"));
+    saveMenu(pauses, prefix + QStringLiteral("10-tray-menu-pauses"), QPoint(40, 40));
+    profiles->hide();
+    pauses->hide();
+    menu->hide();
+
+    QVariantList networks = service.networks;
+    service.networks = {Network(QStringLiteral("eth0"), QStringLiteral("Wired connection 1"), false).toVariant()};
+    service.sendNetworks();
+    expect(waitUntil([&] { return agent.trayIcon()->statusLevel() == 1; }), "no protected connection");
+    save(window, prefix + QStringLiteral("11-home-no-protected-connection"));
+    service.networks.clear();
+    service.sendNetworks();
+    settle();
+    save(window, prefix + QStringLiteral("12-home-no-connections"));
+    service.networks = networks;
+    service.sendNetworks();
+    expect(waitUntil([&] { return agent.trayIcon()->statusLevel() == 3; }), "connections back");
+
+    service.settingsLocked = true;
+    service.broadcast("setSettingsLocked", {true});
+    expect(waitUntil([&] { return agent.settingsLocked(); }), "settings locked");
+    click(agent, "settingsButton_");
+    expect(waitUntil([&] { return window->isAuthRequestCurrent(); }), "password prompt");
+    save(window, prefix + QStringLiteral("13-password-prompt"));
+    typeInto(agent, "authRequestPasswordForm_", QStringLiteral("wrong"));
+    expect(waitUntil([&] { return find<QLineEdit>(agent, "authRequestPasswordForm_")->property("warningStyle").toBool(); }),
+           "password incorrect");
+    save(window, prefix + QStringLiteral("14-password-incorrect"));
+    typeInto(agent, "authRequestPasswordForm_", QStringLiteral("secret"));
+    expect(waitUntil([&] { return window->currentPage()->objectName() == QLatin1String("settingsPage_"); }), "settings");
+    save(window, prefix + QStringLiteral("15-settings"));
+
+    click(agent, "commonSettingsButton_");
+    auto *tabs = find<QTabWidget>(agent, "commonSettingsTabs_");
+    save(window, prefix + QStringLiteral("16-common-general"));
+    tabs->setCurrentIndex(1);
+    save(window, prefix + QStringLiteral("17-common-network-connections"));
+    tabs->setCurrentIndex(2);
+    find<QLineEdit>(agent, "dnsServerForm_")->setText(QStringLiteral("256.1.1.1"));
+    click(agent, "dnsServerUseButton_");
+    save(window, prefix + QStringLiteral("18-common-advanced-refused-address"));
+
+    window->showSettingsPage();
+    click(agent, "authSettingsButton_");
+    save(window, prefix + QStringLiteral("19-sign-in"));
+    click(agent, "helpButton_");
+    save(window, prefix + QStringLiteral("20-help"));
+
+    service.stop();
+    expect(waitUntil([&] { return agent.state() == Agent::State::Unconnected; }), "service lost");
+    save(window, prefix + QStringLiteral("21-service-lost"));
+    return g_failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "cabinetprofile.h"
+#include "deferred.h"
+#include "error.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QVariant>
+
+class GuiConnector;
+class IpcServer;
+
+// A stand-in for corvane-service on the IPC socket, as a desktop client sees it: the
+// greeting of a new connection (the eight messages in the service's order, the password
+// left empty, then the identification), broadcasts of every change, and answers to the
+// methods the client calls. The public fields are the script; change them before a client
+// connects, or call the send* functions to push a change to every connection.
+//
+// The settings lock is enforced per connection as the service does: while settingsLocked
+// is true, a protected call ("setGlobalFiltering" off, "setSettingsProtection",
+// "setSetting", "setProfile", "setNetworkProtection", "setCredentials" for another login)
+// is answered with code 1 until "unlockSettings" succeeded on that connection.
+class FakeService : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(FakeService)
+
+public:
+    enum class Identification {
+        None,               // nothing follows the greeting: the client keeps waiting
+        Identified,         // "setIdentification"(1, current profile)
+        Failed,             // "setIdentificationError"(1, code 1)
+        CredentialsRefused, // "setIdentificationError"(1, code 30)
+    };
+
+    struct Call
+    {
+        QString method;
+        QVariantList params;
+    };
+
+    explicit FakeService(QObject *parent = nullptr);
+    ~FakeService() override;
+
+    bool start(const QString &socketPath);
+    // Closes the server and every connection, as a stopped service does.
+    void stop();
+    int connectionCount() const;
+
+    // The script.
+    QString login = QStringLiteral("parent@example.com");
+    QString password = QStringLiteral("secret"); // accepted by "unlockSettings"; never sent
+    bool settingsLocked = false;
+    bool globalFiltering = true;
+    QVariantList networks;         // maps of "id", "name", "protected"
+    CabinetProfileList profiles;
+    quint32 currentProfile = 0;
+    QString dnsServer = QStringLiteral("127.0.0.1");
+    Identification identification = Identification::Identified;
+    // The next this many protected calls are refused as locked whatever the lock says (a
+    // service that forgot an unlock, or that the client believes unprotected).
+    int lockedRefusals = 0;
+    // Methods that answer with this error instead of doing their work.
+    QHash<QString, ::Error> failures;
+
+    // A small account: two profiles (the default one current) and one protected connection.
+    void useSampleAccount();
+
+    // Everything received, in order (calls and notifications alike).
+    QList<Call> calls;
+    int count(const QString &method) const;
+    QVariantList lastParams(const QString &method) const;
+
+    void broadcast(const char *method, const QVariantList &params, GuiConnector *except = nullptr);
+    void sendIdentification(GuiConnector *connection = nullptr);
+    void sendNetworks();
+
+Q_SIGNALS:
+    void received(const QString &method);
+    void clientConnected();
+
+private:
+    friend class FakeServiceHandler;
+    void greet(GuiConnector *connection);
+    QVariant networksInfo() const;
+
+    IpcServer *m_server;
+};
+
+// The methods of one connection; its own class, so that the engine finds exactly these.
+class FakeServiceHandler : public QObject
+{
+    Q_OBJECT
+
+public:
+    FakeServiceHandler(FakeService *service, GuiConnector *connection);
+
+    bool isUnlocked() const { return m_unlocked; }
+
+public Q_SLOTS:
+    Deferred unlockSettings(const QString &user, const QString &password);
+    Deferred setCredentials(const QString &user, const QString &password);
+    Deferred setGlobalFiltering(bool on, int minutes);
+    Deferred setSettingsProtection(bool on);
+    Deferred setSetting(const QString &key, const QString &value);
+    Deferred setProfile(uint profileId);
+    Deferred setNetworkProtection(const QString &name, bool on, const QVariantList &addresses);
+    void updateProfiles();
+    void updateTokenProfileId();
+
+private:
+    bool record(const char *method, const QVariantList &params, Deferred *answer);
+    bool refuseLocked(Deferred *answer);
+
+    FakeService *m_service;
+    QPointer<GuiConnector> m_connection;
+    bool m_unlocked = false;
+};
