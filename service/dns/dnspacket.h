@@ -91,3 +91,7 @@ private:
 };
 
 } // namespace DNS
+
+// One shared-data pointer: lists of packets may move it as raw memory instead of holding
+// every element in a node of its own.
+Q_DECLARE_TYPEINFO(DNS::Packet, Q_MOVABLE_TYPE);
