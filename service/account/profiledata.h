@@ -1,0 +1,100 @@
+#pragma once
+
+#include "cabinetdomain.h"
+#include "cabinetrequest.h"
+#include "cabinetschedule.h"
+#include "cabinetuserfilter.h"
+
+#include <QPointer>
+
+class JsonCache;
+
+// The data of one profile: its category filter, its three domain lists and its schedule,
+// with the version each was loaded at, and the request under way for each.
+//
+// The versions decide what a refresh asks for again: a part is asked for when its version
+// is below the profile's actual version, or always when the actual version is 0. Entries
+// are kept in the account cache (shared with the account state) under the names of
+// CacheEntry; the cache is read only by load() and written by the save functions.
+class ProfileData
+{
+public:
+    // The five parts, in the order a refresh asks for them; the list parts have the
+    // numbers of their CabinetDomain::Type plus one.
+    enum Part {
+        Filter = 0,
+        WhiteList = 1,
+        BlackList = 2,
+        AliasList = 3,
+        Schedule = 4,
+    };
+    static constexpr int PartCount = 5;
+
+    // The loaded flag of a part: 1 filter, 2 white list, 4 black list, 8 alias list,
+    // 16 schedule.
+    static constexpr int loadedFlag(Part part) { return 1 << int(part); }
+    static Part partOf(CabinetDomain::Type type) { return Part(int(type) + 1); }
+
+    ProfileData(quint32 profileId, JsonCache *cache);
+
+    quint32 profileId() const { return m_profileId; }
+
+    // Whether the profile's schedule lets it apply now; true until the account service
+    // says otherwise.
+    bool isScheduleActive() const { return m_scheduleActivity; }
+    void setScheduleActive(bool active) { m_scheduleActivity = active; }
+
+    quint32 actualVersion() const { return m_actualVersion; }
+    void setActualVersion(quint32 version) { m_actualVersion = version; }
+    quint32 version(Part part) const { return m_versions[part]; }
+    void setVersion(Part part, quint32 version) { m_versions[part] = version; }
+    bool isLoaded(Part part) const { return m_loaded & loadedFlag(part); }
+    void setLoaded(Part part) { m_loaded |= loadedFlag(part); }
+    int loadedFlags() const { return m_loaded; }
+
+    const CabinetUserFilter &userFilter() const { return m_filter; }
+    void setUserFilter(const CabinetUserFilter &filter) { m_filter = filter; }
+    const CabinetDomains &domains(CabinetDomain::Type type) const { return m_lists[type]; }
+    CabinetDomains &domains(CabinetDomain::Type type) { return m_lists[type]; }
+    void setDomains(CabinetDomain::Type type, const CabinetDomains &domains) { m_lists[type] = domains; }
+    const CabinetSchedule &schedule() const { return m_schedule; }
+    void setSchedule(const CabinetSchedule &schedule) { m_schedule = schedule; }
+
+    // True while a request for the part, issued for a version at least version, has not
+    // finished yet.
+    bool isWaiting(Part part, quint32 version) const;
+    // Remembers request as the part's pending request, cancelling (deleting later) the
+    // previous one.
+    void setPending(Part part, CabinetRequest *request, quint32 version);
+    // Cancels every pending request.
+    void cancelPending();
+    // Sets the actual version, every part's version and every pending version to 0.
+    void forgetVersions();
+
+    // Reads the version map and every part from the cache; a part that is missing or
+    // unreadable there stays unloaded with version 0.
+    void load();
+    // Writes the six versions under "profileversion-<id>".
+    void saveVersions();
+    void saveUserFilter();
+    void saveDomains(CabinetDomain::Type type);
+    void saveSchedule();
+
+private:
+    struct Pending
+    {
+        QPointer<CabinetRequest> request;
+        quint32 version = 0;
+    };
+
+    bool m_scheduleActivity = true;
+    quint32 m_profileId;
+    quint32 m_actualVersion = 0;
+    quint32 m_versions[PartCount] = {};
+    int m_loaded = 0;
+    CabinetUserFilter m_filter;
+    CabinetDomains m_lists[3];
+    CabinetSchedule m_schedule;
+    JsonCache *m_cache;
+    Pending m_pending[PartCount];
+};
