@@ -63,7 +63,9 @@ public:
     quint32 token() const { return m_token; }
     QString userName() const { return m_user; }
     QString password() const { return m_password; }
-    QString agentUid() const { return m_agentUids.value(m_user); }
+    // The agent uid of the signed-in user; an empty (never a null) text when there is none,
+    // since a null text goes on the wire as JSON null.
+    QString agentUid() const { return m_agentUids.value(m_user, QLatin1String("")); }
     // The profile's data, or null when it has none.
     const ProfileData *profileData(quint32 profileId) const;
     CabinetUserFilter userFilterOf(quint32 profileId) const;

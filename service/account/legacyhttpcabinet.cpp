@@ -62,6 +62,7 @@ QNetworkAccessManager *LegacyHttpCabinet::networkAccessManager()
     if (!m_nam) {
         m_nam = new QNetworkAccessManager(this);
         m_offer = true;
+        m_refused = false;
         connect(m_nam, &QNetworkAccessManager::authenticationRequired, this,
                 &LegacyHttpCabinet::nam_authenticationRequired);
         connect(m_nam, &QNetworkAccessManager::sslErrors, this, &LegacyHttpCabinet::nam_sslErrors);
@@ -170,6 +171,11 @@ void LegacyHttpCabinet::nam_authenticationRequired(QNetworkReply *, QAuthenticat
         m_offer = false;
         return;
     }
+    // Several exchanges under way when the site refuses the credentials each hear the
+    // refusal; it is one refusal of one sign-in, reported once.
+    if (m_refused)
+        return;
+    m_refused = true;
     recordAuthenticationFailure();
     qWarning("cabinet auth failure");
 }

@@ -56,7 +56,8 @@ public:
     void setFilterCat(quint32 profileId, quint32 categoryId, bool blocked) override;
     void clearDomains(quint32 profileId, CabinetDomain::Type type) override;
     CabinetDomainAddRequest *addDomain(quint32 profileId, CabinetDomain::Type type,
-                                       const QString &domain, const QHostAddress &ip) override;
+                                       const QString &domain,
+                                       const QHostAddress &ip = QHostAddress()) override;
     void removeDomain(quint32 profileId, CabinetDomain::Type type, quint32 domainId) override;
     CabinetFunction<CabinetProfile> *addProfile(const QString &name) override;
     void removeProfile(quint32 profileId) override;
@@ -89,6 +90,8 @@ private:
     JsonRPC *m_rpc;
     QNetworkAccessManager *m_nam = nullptr;
     bool m_offer = true;
+    // Set once the site refused the credentials of the current manager.
+    bool m_refused = false;
     std::function<QList<LocalAddress::Interface>()> m_interfaces;
     // The certificates of "www-ca-file", read again when its name, size or time changes.
     QString m_caFileStamp;
