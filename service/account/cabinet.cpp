@@ -81,6 +81,19 @@ void Cabinet::loadFromCache()
         m_userInfo = defaultUserInfo();
     for (auto it = m_profiles.cbegin(); it != m_profiles.cend(); ++it)
         ensureProfileData(it.key())->load();
+    // The parts themselves are read when first needed, and meanwhile one at a time from the
+    // event loop, so that a large account's cache never holds up the start.
+    QTimer::singleShot(0, this, &Cabinet::readCachedParts);
+}
+
+void Cabinet::readCachedParts()
+{
+    for (const QSharedPointer<ProfileData> &data : qAsConst(m_profileData)) {
+        if (data->readNextPart()) {
+            QTimer::singleShot(0, this, &Cabinet::readCachedParts);
+            return;
+        }
+    }
 }
 
 const ProfileData *Cabinet::profileData(quint32 profileId) const

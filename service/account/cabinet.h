@@ -195,6 +195,7 @@ private:
     void writeAgentUids();
     void loadFromSettings();
     void loadFromCache();
+    void readCachedParts();
     QSharedPointer<CabinetProfile> listedProfile(quint32 profileId) const;
 
     int m_state = Disconnected;

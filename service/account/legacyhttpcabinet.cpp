@@ -43,7 +43,8 @@ LegacyHttpCabinet::LegacyHttpCabinet(QObject *parent)
 LegacyHttpCabinet::~LegacyHttpCabinet()
 {
     // Exchanges still under way end now, so that their calls are settled while the engine
-    // still exists.
+    // still exists; nobody hears of it from an account state that is going away.
+    blockSignals(true);
     const QList<LegacyCabinetHttpRequest *> running =
             findChildren<LegacyCabinetHttpRequest *>(QString(), Qt::FindDirectChildrenOnly);
     for (LegacyCabinetHttpRequest *request : running) {

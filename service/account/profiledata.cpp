@@ -4,6 +4,9 @@
 
 #include <QVariantMap>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 const QString &versionKey(ProfileData::Part part)
@@ -15,9 +18,6 @@ const QString &versionKey(ProfileData::Part part)
     };
     return keys[part];
 }
-
-const CabinetDomain::Type ListTypes[] = { CabinetDomain::WhiteList, CabinetDomain::BlackList,
-                                          CabinetDomain::AliasList };
 
 } // namespace
 
@@ -54,49 +54,103 @@ void ProfileData::cancelPending()
 void ProfileData::forgetVersions()
 {
     m_actualVersion = 0;
+    m_cachedVersions.clear();
     for (int part = 0; part < PartCount; ++part) {
-        m_versions[part] = 0;
+        m_parts.versions[part] = 0;
         m_pending[part].version = 0;
     }
 }
 
 void ProfileData::load()
 {
-    const QVariantMap versions = m_cache->value(CacheEntry::profileVersion(m_profileId)).toMap();
-    m_actualVersion = versions.value(CacheEntry::Version::Actual).toUInt();
-    auto take = [&](Part part, bool accepted) {
-        if (accepted)
-            setLoaded(part);
-        m_versions[part] = accepted ? versions.value(versionKey(part)).toUInt() : 0;
-    };
-    take(Filter, m_filter.fromVariant(m_cache->value(CacheEntry::filter(m_profileId))));
-    for (CabinetDomain::Type type : ListTypes) {
-        const QVariant value = m_cache->value(CacheEntry::domains(m_profileId, type));
-        take(partOf(type), m_lists[type].fromVariant(value, type));
+    m_cachedVersions = m_cache->value(CacheEntry::profileVersion(m_profileId)).toMap();
+    m_actualVersion = m_cachedVersions.value(CacheEntry::Version::Actual).toUInt();
+}
+
+void ProfileData::read(Part part) const
+{
+    if (m_parts.read[part])
+        return;
+    m_parts.read[part] = true;
+    bool accepted = false;
+    switch (part) {
+    case Filter:
+        accepted = m_parts.filter.fromVariant(m_cache->value(CacheEntry::filter(m_profileId)));
+        break;
+    case Schedule:
+        accepted = m_parts.schedule.fromVariant(m_cache->value(CacheEntry::schedule(m_profileId)));
+        break;
+    default: {
+        const CabinetDomain::Type type = CabinetDomain::Type(int(part) - 1);
+        accepted = m_parts.lists[type].fromVariant(m_cache->value(CacheEntry::domains(m_profileId, type)), type);
+        break;
     }
-    take(Schedule, m_schedule.fromVariant(m_cache->value(CacheEntry::schedule(m_profileId))));
+    }
+    if (accepted)
+        m_parts.loaded |= loadedFlag(part);
+    m_parts.versions[part] = accepted ? m_cachedVersions.value(versionKey(part)).toUInt() : 0;
+}
+
+const ProfileData::Parts &ProfileData::parts(Part part) const
+{
+    read(part);
+    return m_parts;
+}
+
+ProfileData::Parts &ProfileData::writable(Part part)
+{
+    read(part);
+    return m_parts;
+}
+
+int ProfileData::loadedFlags() const
+{
+    for (int part = 0; part < PartCount; ++part)
+        read(Part(part));
+    return m_parts.loaded;
+}
+
+bool ProfileData::isFullyRead() const
+{
+    return std::all_of(std::begin(m_parts.read), std::end(m_parts.read), [](bool read) { return read; });
+}
+
+bool ProfileData::readNextPart()
+{
+    for (int part = 0; part < PartCount; ++part) {
+        if (!m_parts.read[part]) {
+            read(Part(part));
+            return true;
+        }
+    }
+    return false;
 }
 
 void ProfileData::saveVersions()
 {
     QVariantMap versions;
     versions.insert(CacheEntry::Version::Actual, m_actualVersion);
-    for (int part = 0; part < PartCount; ++part)
-        versions.insert(versionKey(Part(part)), m_versions[part]);
+    // A part not read yet keeps what the cache says of it: reading it only to write its
+    // version back would read the whole profile.
+    for (int part = 0; part < PartCount; ++part) {
+        const QString &key = versionKey(Part(part));
+        versions.insert(key, m_parts.read[part] ? QVariant(m_parts.versions[part])
+                                                 : QVariant(m_cachedVersions.value(key).toUInt()));
+    }
     m_cache->setValue(CacheEntry::profileVersion(m_profileId), versions);
 }
 
 void ProfileData::saveUserFilter()
 {
-    m_cache->setValue(CacheEntry::filter(m_profileId), m_filter.toVariant());
+    m_cache->setValue(CacheEntry::filter(m_profileId), userFilter().toVariant());
 }
 
 void ProfileData::saveDomains(CabinetDomain::Type type)
 {
-    m_cache->setValue(CacheEntry::domains(m_profileId, type), m_lists[type].toVariant());
+    m_cache->setValue(CacheEntry::domains(m_profileId, type), domains(type).toVariant());
 }
 
 void ProfileData::saveSchedule()
 {
-    m_cache->setValue(CacheEntry::schedule(m_profileId), m_schedule.toVariant());
+    m_cache->setValue(CacheEntry::schedule(m_profileId), schedule().toVariant());
 }

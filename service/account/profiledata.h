@@ -6,6 +6,7 @@
 #include "cabinetuserfilter.h"
 
 #include <QPointer>
+#include <QVariantMap>
 
 class JsonCache;
 
@@ -46,19 +47,19 @@ public:
 
     quint32 actualVersion() const { return m_actualVersion; }
     void setActualVersion(quint32 version) { m_actualVersion = version; }
-    quint32 version(Part part) const { return m_versions[part]; }
-    void setVersion(Part part, quint32 version) { m_versions[part] = version; }
-    bool isLoaded(Part part) const { return m_loaded & loadedFlag(part); }
-    void setLoaded(Part part) { m_loaded |= loadedFlag(part); }
-    int loadedFlags() const { return m_loaded; }
+    quint32 version(Part part) const { return parts(part).versions[part]; }
+    void setVersion(Part part, quint32 version) { writable(part).versions[part] = version; }
+    bool isLoaded(Part part) const { return parts(part).loaded & loadedFlag(part); }
+    void setLoaded(Part part) { writable(part).loaded |= loadedFlag(part); }
+    int loadedFlags() const;
 
-    const CabinetUserFilter &userFilter() const { return m_filter; }
-    void setUserFilter(const CabinetUserFilter &filter) { m_filter = filter; }
-    const CabinetDomains &domains(CabinetDomain::Type type) const { return m_lists[type]; }
-    CabinetDomains &domains(CabinetDomain::Type type) { return m_lists[type]; }
-    void setDomains(CabinetDomain::Type type, const CabinetDomains &domains) { m_lists[type] = domains; }
-    const CabinetSchedule &schedule() const { return m_schedule; }
-    void setSchedule(const CabinetSchedule &schedule) { m_schedule = schedule; }
+    const CabinetUserFilter &userFilter() const { return parts(Filter).filter; }
+    void setUserFilter(const CabinetUserFilter &filter) { writable(Filter).filter = filter; }
+    const CabinetDomains &domains(CabinetDomain::Type type) const { return parts(partOf(type)).lists[type]; }
+    CabinetDomains &domains(CabinetDomain::Type type) { return writable(partOf(type)).lists[type]; }
+    void setDomains(CabinetDomain::Type type, const CabinetDomains &domains) { writable(partOf(type)).lists[type] = domains; }
+    const CabinetSchedule &schedule() const { return parts(Schedule).schedule; }
+    void setSchedule(const CabinetSchedule &schedule) { writable(Schedule).schedule = schedule; }
 
     // True while a request for the part, issued for a version at least version, has not
     // finished yet.
@@ -71,9 +72,14 @@ public:
     // Sets the actual version, every part's version and every pending version to 0.
     void forgetVersions();
 
-    // Reads the version map and every part from the cache; a part that is missing or
-    // unreadable there stays unloaded with version 0.
+    // Reads the version map from the cache. Each part is read from the cache when it is
+    // first looked at (or by readNextPart()); a part that is missing or unreadable there
+    // stays unloaded with version 0. A part set before it was read is never read.
     void load();
+    // Reads one part that has not been read yet; false when every part has been.
+    bool readNextPart();
+    // True once every part has been read from the cache (or set).
+    bool isFullyRead() const;
     // Writes the six versions under "profileversion-<id>".
     void saveVersions();
     void saveUserFilter();
@@ -87,14 +93,28 @@ private:
         quint32 version = 0;
     };
 
+    // The parts as read from the cache or set since. Reading a large account's cache takes
+    // about a second, so a part is read only when it is needed (looking at it is not a
+    // change, hence mutable).
+    struct Parts
+    {
+        quint32 versions[PartCount] = {};
+        int loaded = 0;
+        bool read[PartCount] = {};
+        CabinetUserFilter filter;
+        CabinetDomains lists[3];
+        CabinetSchedule schedule;
+    };
+    const Parts &parts(Part part) const;
+    Parts &writable(Part part);
+    void read(Part part) const;
+
     bool m_scheduleActivity = true;
     quint32 m_profileId;
     quint32 m_actualVersion = 0;
-    quint32 m_versions[PartCount] = {};
-    int m_loaded = 0;
-    CabinetUserFilter m_filter;
-    CabinetDomains m_lists[3];
-    CabinetSchedule m_schedule;
     JsonCache *m_cache;
+    // The cached version map, until every part has taken its version from it.
+    QVariantMap m_cachedVersions;
+    mutable Parts m_parts;
     Pending m_pending[PartCount];
 };

@@ -26,7 +26,7 @@ public:
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start(QStringLiteral("python3"),
                         { script, "--listen", "127.0.0.1:0", "--listen-http", "127.0.0.1:0",
-                          "--state", state, "--log", logFile });
+                          "--state", state, "--log", logFile, "--exit-with-parent" });
         QString output;
         while (!output.contains(QLatin1String("sign in as"))) {
             if (!m_process.waitForReadyRead(20000))
