@@ -73,8 +73,9 @@ public:
     void forgetVersions();
 
     // Reads the version map from the cache. Each part is read from the cache when it is
-    // first looked at (or by readNextPart()); a part that is missing or unreadable there
-    // stays unloaded with version 0. A part set before it was read is never read.
+    // first looked at or changed (or by readNextPart()), so that a change is never
+    // overwritten by the cache; a part that is missing or unreadable there stays unloaded
+    // with version 0.
     void load();
     // Reads one part that has not been read yet; false when every part has been.
     bool readNextPart();
