@@ -42,7 +42,11 @@ QMap<QString, QVariant> defaults()
         { Key::UpstreamAddress, DefaultUpstreamAddress },
         { Key::UpstreamPort, QString::number(DefaultUpstreamPort) },
         { Key::AccountSite, DefaultAccountSite },
-        { Key::AccountSiteIgnoreSslErrors, true },
+        // Ignoring certificate errors would hand the account password (sent in the Basic
+        // authorization header) to any machine on the path; a site with its own CA is
+        // trusted through "www-ca-file" instead.
+        { Key::AccountSiteIgnoreSslErrors, false },
+        { Key::AccountSiteCaFile, QString() },
         { Key::SettingsProtected, true },
         { Key::LocalProxyAddress, DefaultLocalProxyAddress },
         { Key::LocalProxyPort, QString::number(DefaultLocalProxyPort) },

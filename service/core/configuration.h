@@ -16,6 +16,8 @@ inline const QString UpstreamAddress = QStringLiteral("tarnwickproxy-addr");
 inline const QString UpstreamPort = QStringLiteral("tarnwickproxy-port");
 inline const QString AccountSite = QStringLiteral("www");
 inline const QString AccountSiteIgnoreSslErrors = QStringLiteral("www-ignore-ssl-errors");
+// A PEM file whose certificates are trusted for the account site besides the system's.
+inline const QString AccountSiteCaFile = QStringLiteral("www-ca-file");
 inline const QString SettingsProtected = QStringLiteral("settings-protected");
 inline const QString LocalProxyAddress = QStringLiteral("localproxy-addr");
 inline const QString LocalProxyPort = QStringLiteral("localproxy-port");
