@@ -183,7 +183,11 @@ void UdpRelay::stop()
 
 bool UdpRelay::setReceiveBufferSize(int bytes)
 {
-    return m_clientFd >= 0 && ::setsockopt(m_clientFd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof(bytes)) == 0;
+    if (m_clientFd < 0)
+        return false;
+    // Past net.core.rmem_max only with privilege, which the service has; others get the cap.
+    return ::setsockopt(m_clientFd, SOL_SOCKET, SO_RCVBUFFORCE, &bytes, sizeof(bytes)) == 0
+        || ::setsockopt(m_clientFd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof(bytes)) == 0;
 }
 
 void UdpRelay::readClients()
