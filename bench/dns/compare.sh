@@ -98,18 +98,8 @@ if [ -r "$REFRELAY_SOURCE" ]; then
     cc -O2 -o "$work/refrelay" "$REFRELAY_SOURCE" || exit 1
 fi
 
-# The zone and the queries: 1000 names that all exist.
-{
-    echo '$ORIGIN bench.test.'
-    echo '$TTL 300'
-    echo '@ SOA ns hostmaster 1 3600 900 604800 300'
-    echo '@ NS ns'
-    echo 'ns A 127.0.0.1'
-    for i in $(seq 0 999); do echo "h$i A 10.0.$((i / 256)).$((i % 256))"; done
-} > "$work/bench.test.zone"
-for i in $(seq 0 999); do echo "h$i.bench.test A"; done > "$work/queries"
-
-cat > "$work/knot.conf" <<CONF
+. "$here/knot-zone.sh"
+write_knot_setup "$work" "$port_knot"
 server:
     listen: 127.0.0.1@$port_knot
     rundir: "$work"
