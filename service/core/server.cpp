@@ -1,6 +1,7 @@
 #include "server.h"
 
 #include "cabinet.h"
+#include "cabinetmetatypes.h"
 #include "changeusermessanger.h"
 #include "configuration.h"
 #include "endpointvalidation.h"
@@ -33,6 +34,11 @@ Server::Server(QObject *parent)
 Server::Server(Cabinet *cabinet, ConsoleUser *console, NetworkInterfaceManager *adapters, QObject *parent)
     : QObject(parent)
 {
+    // The handler's methods answer these types, and take HostList: the engine must know
+    // them before the first call.
+    registerErrorMetaType();
+    registerDeferredMetaType();
+    registerCabinetMetaTypes();
     Cabinet *account = cabinet ? cabinet : new LegacyHttpCabinet;
     account->setParent(this);
     d = new ServerPrivate(this, adapters, console);
