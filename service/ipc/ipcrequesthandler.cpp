@@ -107,12 +107,6 @@ Error IPCRequestHandler::refusal() const
     return Error(LockedCode, LockedMessage);
 }
 
-Deferred IPCRequestHandler::refusedDeferred(const char *method) const
-{
-    const Error error = refusal(method);
-    return error.isError() ? failed(error) : Deferred();
-}
-
 Deferred IPCRequestHandler::registerUser(const QString &user, const QString &password)
 {
     if (const Error error = refusal(); error.isError())

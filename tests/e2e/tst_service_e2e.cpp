@@ -281,7 +281,7 @@ void tst_ServiceE2E::lockHoldsPerConnection()
     // Switching on is open to all; the clients' own notifications never held the password.
     QCOMPARE(second.call("setGlobalFiltering", { true, 0 }).error.code(), 0);
     QVERIFY(m_client->waitFor("setGlobalFiltering", 10000, 2));
-    for (const ServiceClient *client : { m_client, static_cast<const ServiceClient *>(&second) }) {
+    for (const ServiceClient *client : { static_cast<const ServiceClient *>(m_client), static_cast<const ServiceClient *>(&second) }) {
         for (const ServiceClient::Note &note : client->notes)
             QVERIFY2(!QxtJSON::stringify(note.params).contains(Password), qPrintable(note.method));
     }
