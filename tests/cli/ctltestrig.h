@@ -46,13 +46,19 @@ struct CtlTestRig
     }
 
     // Starts the program; the caller waits with finish().
+    // inputFile: standard input is a regular file holding input, not a pipe.
     std::unique_ptr<QProcess> launch(const QStringList &arguments, const QByteArray &input = QByteArray(),
-                                     const QString &socket = QString()) const
+                                     const QString &socket = QString(), bool inputFile = false) const
     {
         auto process = std::make_unique<QProcess>();
         process->setProcessEnvironment(environment(socket));
+        if (inputFile) {
+            const QString path = TestSupport::scratchDirectory(QStringLiteral("cli-input")) + QStringLiteral("/input");
+            TestSupport::writeFile(path, input);
+            process->setStandardInputFile(path);
+        }
         process->start(program(), arguments);
-        if (!input.isNull())
+        if (!input.isNull() && !inputFile)
             process->write(input);
         process->closeWriteChannel();
         return process;
@@ -75,9 +81,9 @@ struct CtlTestRig
         return run;
     }
 
-    Run run(const QStringList &arguments, const QByteArray &input = QByteArray()) const
+    Run run(const QStringList &arguments, const QByteArray &input = QByteArray(), bool inputFile = false) const
     {
-        return finish(launch(arguments, input).get());
+        return finish(launch(arguments, input, QString(), inputFile).get());
     }
 
     // The params of the last call of the method as JSON text, "" when it never came.

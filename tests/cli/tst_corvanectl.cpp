@@ -92,6 +92,9 @@ void TestCorvanectl::commands_data()
                                        << "setGlobalFiltering" << "[false,15]" << "unlocked for this invocation" << "";
     QTest::newRow("unlock sends the signed-in login") << "locked" << stdinUnlock << password << 0 << "unlockSettings"
                                                       << "[\"parent@example.com\",\"secret\"]" << "unlocked" << "";
+    QTest::newRow("passwords from a file, one line each")
+            << "locked" << QStringList{"--password-stdin", "login", "parent@example.com", "unlock", "login", "other@example.com"}
+            << QByteArray("secret\r\nother\n") << 4 << "setCredentials" << "[\"other@example.com\",\"other\"]" << "" << "";
     QTest::newRow("unlock with a wrong password") << "locked" << stdinUnlock + QStringList{"pause"} << QByteArray("wrong\n") << 4
                                                   << "setGlobalFiltering" << "" << "" << "error 30: Invalid credentials";
     QTest::newRow("unlock without any input") << "locked" << stdinUnlock << QByteArray("") << 4 << "unlockSettings" << "" << "" << "ended before a password";
@@ -126,6 +129,8 @@ void TestCorvanectl::commands_data()
     QTest::newRow("a failure stops the rest") << "" << QStringList{"use", "Nope", "pause"} << none << 4 << "setGlobalFiltering" << "" << "" << "";
     QTest::newRow("usage error runs nothing") << "" << QStringList{"pause", "15", "frobnicate"} << none << 2 << "setGlobalFiltering" << "" << "" << "unknown command 'frobnicate'";
     QTest::newRow("password option refused") << "" << QStringList{"--password=secret", "unlock"} << none << 2 << "unlockSettings" << "" << "" << "never taken from the command line";
+    QTest::newRow("help of a command") << "" << QStringList{"help", "alias"} << none << 0 << "userFilter" << ""
+                                       << "Usage: corvanectl alias add PROFILE DOMAIN ADDRESS" << "";
     QTest::newRow("no terminal for the password") << "locked" << QStringList{"unlock"} << none << 2 << "unlockSettings" << "" << "" << "--password-stdin";
 }
 
@@ -145,7 +150,7 @@ void TestCorvanectl::commands()
     // QProcess children keep the test's controlling terminal, if it has one.
     if (QTest::currentDataTag() == QLatin1String("no terminal for the password") && QFile(QStringLiteral("/dev/tty")).open(QIODevice::ReadOnly))
         QSKIP("the test runs with a controlling terminal");
-    const CtlTestRig::Run run = rig->run(arguments, input);
+    const CtlTestRig::Run run = rig->run(arguments, input, QTest::currentDataTag() == QLatin1String("passwords from a file, one line each"));
     QVERIFY2(run.exitCode == exitCode, describe(run));
     if (!method.isEmpty())
         QCOMPARE(rig->paramsOf(method), params);
