@@ -16,6 +16,8 @@ constexpr qint32 TimeoutCode = 2;
 constexpr qint32 NotConnectedCode = 3;
 // What the service answers for a change while the settings are locked on this connection.
 constexpr qint32 LockedCode = 1;
+// No method of the service has this name (see socketConnected()).
+constexpr const char *GreetingBarrier = "corvanectl.endOfGreeting";
 
 } // namespace
 
@@ -73,8 +75,21 @@ void CtlSession::socketConnected()
     m_connectTimer.stop();
     m_connected = true;
     // Every message of the greeting was written before the service read this call, so its
-    // answer comes after all of them. A read of the (absent) profile 0 changes nothing.
-    call("userFilter", {0u}, [this](const QVariant &) { greetingDone(); });
+    // answer comes after all of them. A method the service does not have is the one call
+    // that changes nothing and sends nothing on to the account site (a read would, once
+    // per run of a script that polls 'status'): its answer is JSON-RPC's "Method not
+    // found", and any answer at all marks the end of the greeting.
+    JsonRPCCall *barrier = m_connection->call(GreetingBarrier, {});
+    barrier->setTimeout(static_cast<unsigned short>(m_invocation.timeoutSeconds));
+    connect(barrier, &Request::finished, this, [this, barrier] {
+        if (m_finished)
+            return;
+        const qint32 code = barrier->isSucceed() ? 0 : barrier->error().code();
+        if (code == TimeoutCode || code == NotConnectedCode)
+            failCall(QString::fromLatin1(GreetingBarrier), barrier->error(), barrier->timeout());
+        else
+            greetingDone();
+    });
 }
 
 void CtlSession::socketFailed()

@@ -129,7 +129,7 @@ void TestCorvanectl::commands_data()
     QTest::newRow("a failure stops the rest") << "" << QStringList{"use", "Nope", "pause"} << none << 4 << "setGlobalFiltering" << "" << "" << "";
     QTest::newRow("usage error runs nothing") << "" << QStringList{"pause", "15", "frobnicate"} << none << 2 << "setGlobalFiltering" << "" << "" << "unknown command 'frobnicate'";
     QTest::newRow("password option refused") << "" << QStringList{"--password=secret", "unlock"} << none << 2 << "unlockSettings" << "" << "" << "never taken from the command line";
-    QTest::newRow("help of a command") << "" << QStringList{"help", "alias"} << none << 0 << "userFilter" << ""
+    QTest::newRow("help of a command") << "" << QStringList{"help", "alias"} << none << 0 << "" << ""
                                        << "Usage: corvanectl alias add PROFILE DOMAIN ADDRESS" << "";
     QTest::newRow("no terminal for the password") << "locked" << QStringList{"unlock"} << none << 2 << "unlockSettings" << "" << "" << "--password-stdin";
 }
