@@ -238,6 +238,17 @@ Invocation Invocation::parse(const QStringList &arguments)
             invocation.error = QStringLiteral("'watch' runs until interrupted: it must be the last command");
             return invocation;
         }
+        // "login USER PASSWORD" and "unlock PASSWORD" are easy mistakes; the word is not
+        // repeated, so that it ends up in no terminal's scroll-back or script's log twice.
+        const bool afterPrompted = !invocation.commands.isEmpty()
+                && (invocation.commands.constLast().kind == Command::Login
+                    || invocation.commands.constLast().kind == Command::Unlock);
+        if (afterPrompted && HelpText::command(words.peek()).isEmpty()) {
+            invocation.error = QStringLiteral("'%1' takes no password on the command line: corvanectl asks for it, "
+                                              "or reads it from standard input with --password-stdin")
+                                       .arg(invocation.commands.constLast().text.section(QLatin1Char(' '), 0, 0));
+            return invocation;
+        }
         Command command;
         invocation.error = parseCommand(words.take(), words, command);
         if (!invocation.isValid())

@@ -103,7 +103,8 @@ QString HelpText::usage()
                     "\n"
                     "Exit status: 0 done (for 'status': filtering runs), 1 the service cannot be\n"
                     "reached or does not answer, 2 the command line is wrong, 3 filtering does not\n"
-                    "run ('status'), 4 the service refused a command or it could not be done.\n"
+                    "run ('status'), 4 the service refused a command or it could not be done,\n"
+                    "130 interrupted.\n"
                     "The service's socket is $CORVANE_IPC_SOCKET, else\n"
                     "$RUNTIME_DIRECTORY/en-genericipc (default /run/corvane-service/en-genericipc).\n")
                     .arg(Invocation::DefaultTimeoutSeconds);

@@ -38,6 +38,9 @@ void TestCommandLine::parse_data()
     QTest::newRow("missing argument") << QStringList{"use"} << "'use' needs PROFILE (see 'corvanectl help use')";
     QTest::newRow("protect needs on or off") << QStringList{"protect", "eth0", "maybe"} << "'protect' needs NETWORK on|off (see 'corvanectl help protect')";
     QTest::newRow("watch is last") << QStringList{"watch", "status"} << "'watch' runs until interrupted: it must be the last command";
+    QTest::newRow("a password after login is not echoed") << QStringList{"login", "a@example.com", "hunter2"}
+                                                          << "'login' takes no password on the command line: corvanectl asks for it, or reads it from standard input with --password-stdin";
+    QTest::newRow("a command after unlock") << QStringList{"unlock", "resume"} << "unlock | resume";
     QTest::newRow("help of no command") << QStringList{"help", "frob"} << "no help for 'frob': it is not a command";
 }
 
