@@ -5,7 +5,9 @@
 #include "ipcserver.h"
 #include "networks.h"
 
+#include <QHostAddress>
 #include <QLocalSocket>
+#include <QTimer>
 
 namespace {
 
@@ -115,8 +117,8 @@ void FakeService::greet(GuiConnector *connection)
     settings.insert(QStringLiteral("user_to_prof_map"), QVariantMap());
     connection->notify("setSettings", {settings});
     connection->notify("setNetworks", {networksInfo()});
-    // The service never sends the account password.
-    connection->notify("setCredentials", {login, QStringLiteral("")});
+    // The service never sends the account password, unless the script plays one that does.
+    connection->notify("setCredentials", {login, sendsPassword ? password : QStringLiteral("")});
     connection->notify("setSettingsLocked", {settingsLocked});
     connection->notify("setGlobalFiltering", {globalFiltering});
     connection->notify("setUserInfo", {CabinetUserInfo().toVariant()});
@@ -178,6 +180,10 @@ bool FakeServiceHandler::record(const char *method, const QVariantList &params, 
     const QString name = QString::fromLatin1(method);
     m_service->calls.append({name, params});
     Q_EMIT m_service->received(name);
+    if (m_service->answers.contains(name)) {
+        *answer = answered(m_service->answers.value(name));
+        return false;
+    }
     if (!m_service->failures.contains(name))
         return true;
     *answer = failed(m_service->failures.value(name));
@@ -280,7 +286,8 @@ Deferred FakeServiceHandler::setNetworkProtection(const QString &name, bool on, 
         return answer;
     for (QVariant &item : m_service->networks) {
         QVariantMap network = item.toMap();
-        if (network.value(Network::NameKey).toString() == name)
+        // The desktop client names a network by its display name, corvanectl by its id.
+        if (network.value(Network::NameKey).toString() == name || network.value(Network::IdKey).toString() == name)
             network.insert(Network::ProtectedKey, on);
         item = network;
     }
@@ -301,4 +308,79 @@ void FakeServiceHandler::updateTokenProfileId()
 {
     Deferred ignored;
     record("updateTokenProfileId", {}, &ignored);
+}
+
+Deferred FakeServiceHandler::userFilter(uint profileId)
+{
+    Deferred answer;
+    if (!record("userFilter", {profileId}, &answer))
+        return answer;
+    return answered(QVariantList());
+}
+
+Deferred FakeServiceHandler::domains(uint profileId, const QString &type)
+{
+    Deferred answer;
+    if (!record("domains", {profileId, type}, &answer))
+        return answer;
+    return answered(m_service->domainLists.value(profileId).value(CabinetDomain::listTypeFromString(type)).toVariant());
+}
+
+Deferred FakeServiceHandler::addDomain(uint profileId, const QString &type, const QString &domain)
+{
+    return addDomain(profileId, type, domain, QString());
+}
+
+Deferred FakeServiceHandler::addDomain(uint profileId, const QString &type, const QString &domain, const QString &address)
+{
+    Deferred answer;
+    QVariantList params = {profileId, type, domain};
+    if (!address.isNull())
+        params << address;
+    if (!record("addDomain", params, &answer) || refuseLocked(&answer))
+        return answer;
+    const CabinetDomain::Type list = CabinetDomain::listTypeFromString(type);
+    const quint32 id = ++m_service->lastDomainId;
+    m_service->domainLists[profileId][list].append(
+            CabinetDomain(id, domain, list == CabinetDomain::AliasList ? QHostAddress(address) : QHostAddress()));
+    announceDomains(profileId, list);
+    return answered(id);
+}
+
+Deferred FakeServiceHandler::removeDomain(uint profileId, const QString &type, uint domainId)
+{
+    Deferred answer;
+    if (!record("removeDomain", {profileId, type, domainId}, &answer) || refuseLocked(&answer))
+        return answer;
+    const CabinetDomain::Type list = CabinetDomain::listTypeFromString(type);
+    m_service->domainLists[profileId][list].removeDomain(domainId);
+    announceDomains(profileId, list);
+    return answered(QVariant());
+}
+
+Deferred FakeServiceHandler::clearDomains(uint profileId, const QString &type)
+{
+    Deferred answer;
+    if (!record("clearDomains", {profileId, type}, &answer) || refuseLocked(&answer))
+        return answer;
+    const CabinetDomain::Type list = CabinetDomain::listTypeFromString(type);
+    m_service->domainLists[profileId][list].clear();
+    announceDomains(profileId, list);
+    return answered(QVariant());
+}
+
+void FakeServiceHandler::announceDomains(uint profileId, int type)
+{
+    m_service->broadcast("setDomains", {profileId, type, m_service->domainLists.value(profileId).value(type).toVariant()});
+}
+
+Deferred FakeServiceHandler::systemInfo()
+{
+    Deferred answer;
+    if (!record("systemInfo", {}, &answer))
+        return answer;
+    QTimer::singleShot(m_service->reportDelayMs, this, [answer, text = m_service->report]() mutable {
+        answer.callback(text);
+    });
+    return answer;
 }

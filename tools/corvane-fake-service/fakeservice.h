@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cabinetdomain.h"
 #include "cabinetprofile.h"
 #include "deferred.h"
 #include "error.h"
@@ -20,8 +21,13 @@ class IpcServer;
 //
 // The settings lock is enforced per connection as the service does: while settingsLocked
 // is true, a protected call ("setGlobalFiltering" off, "setSettingsProtection",
-// "setSetting", "setProfile", "setNetworkProtection", "setCredentials" for another login)
-// is answered with code 1 until "unlockSettings" succeeded on that connection.
+// "setSetting", "setProfile", "setNetworkProtection", "setCredentials" for another login,
+// "addDomain", "removeDomain", "clearDomains") is answered with code 1 until
+// "unlockSettings" succeeded on that connection.
+//
+// Domain lists live in the script (domainLists); reads ("domains", "userFilter") answer
+// at once with what is there, and every change is broadcast as "setDomains", as the
+// service does. "systemInfo" answers the report text after reportDelayMs.
 class FakeService : public QObject
 {
     Q_OBJECT
@@ -64,6 +70,17 @@ public:
     int lockedRefusals = 0;
     // Methods that answer with this error instead of doing their work.
     QHash<QString, ::Error> failures;
+    // Methods that answer with this result instead of doing their work (a malformed answer,
+    // say).
+    QHash<QString, QVariant> answers;
+    // The design's service sends the account password in clear in the greeting's
+    // "setCredentials"; true plays such a service.
+    bool sendsPassword = false;
+    // Domain lists by profile id, then list type (0 white, 1 black, 2 alias).
+    QHash<quint32, QHash<int, CabinetDomains>> domainLists;
+    quint32 lastDomainId = 100;
+    QString report = QStringLiteral("Local DNS: 127.0.0.1:53\n");
+    int reportDelayMs = 0;
 
     // A small account: two profiles (the default one current) and one protected connection.
     void useSampleAccount();
@@ -109,10 +126,18 @@ public Q_SLOTS:
     Deferred setNetworkProtection(const QString &name, bool on, const QVariantList &addresses);
     void updateProfiles();
     void updateTokenProfileId();
+    Deferred userFilter(uint profileId);
+    Deferred domains(uint profileId, const QString &type);
+    Deferred addDomain(uint profileId, const QString &type, const QString &domain);
+    Deferred addDomain(uint profileId, const QString &type, const QString &domain, const QString &address);
+    Deferred removeDomain(uint profileId, const QString &type, uint domainId);
+    Deferred clearDomains(uint profileId, const QString &type);
+    Deferred systemInfo();
 
 private:
     bool record(const char *method, const QVariantList &params, Deferred *answer);
     bool refuseLocked(Deferred *answer);
+    void announceDomains(uint profileId, int type);
 
     FakeService *m_service;
     QPointer<GuiConnector> m_connection;
