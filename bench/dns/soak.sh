@@ -44,25 +44,6 @@ port_proxy=$((BASE_PORT + 1))
 port_http=$((BASE_PORT + 2))
 . "$here/knot-zone.sh"
 write_knot_setup "$work" "$port_knot"
-server:
-    listen: 127.0.0.1@$port_knot
-    rundir: "$work"
-    udp-workers: 1
-    tcp-workers: 1
-    background-workers: 1
-log:
-  - target: stderr
-    any: error
-database:
-    storage: "$work/knotdb"
-template:
-  - id: default
-    storage: "$work"
-    semantic-checks: off
-zone:
-  - domain: bench.test
-    file: "$work/bench.test.zone"
-CONF
 
 taskset -c "$LOADGEN_CPU" knotd -c "$work/knot.conf" > "$work/knot.log" 2>&1 &
 pids+=($!)

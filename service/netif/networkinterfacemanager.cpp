@@ -165,6 +165,20 @@ void NetworkInterfaceManagerPrivate::saveProtection() const
     store.setValue(SettingsKeys::UnprotectedNetworks, unprotectedNames);
 }
 
+// An adapter seen for the first time is protected, and the map is stored when it grew.
+void NetworkInterfaceManagerPrivate::protectNewAdapters()
+{
+    bool added = false;
+    for (const AdapterRecord &record : qAsConst(adapters)) {
+        if (protection.contains(record.name))
+            continue;
+        protection.insert(record.name, true);
+        added = true;
+    }
+    if (added)
+        saveProtection();
+}
+
 void NetworkInterfaceManagerPrivate::verifySoon()
 {
     // The check that follows a re-apply covers whatever asks meanwhile; starting another
@@ -281,15 +295,7 @@ Error NetworkInterfaceManager::initialise()
             d->protection.insert(name, false);
         for (const QString &name : store.value(SettingsKeys::ProtectedNetworks).toStringList())
             d->protection.insert(name, true);
-        bool added = false;
-        for (const AdapterRecord &record : qAsConst(d->adapters)) {
-            if (d->protection.contains(record.name))
-                continue;
-            d->protection.insert(record.name, true);
-            added = true;
-        }
-        if (added)
-            d->saveProtection();
+        d->protectNewAdapters();
     }
     d->watcher->start();
     return Error();
@@ -385,15 +391,7 @@ void NetworkInterfaceManager::interfacesChanged()
         d->watcher->start();
         return;
     }
-    bool added = false;
-    for (const AdapterRecord &record : qAsConst(d->adapters)) {
-        if (d->protection.contains(record.name))
-            continue;
-        d->protection.insert(record.name, true);
-        added = true;
-    }
-    if (added)
-        d->saveProtection();
+    d->protectNewAdapters();
     bool applied = false;
     if (d->protectionOn) {
         const bool anyProtectedUp = d->protectedAdapterUp();

@@ -37,6 +37,7 @@ public:
     bool isKnown(const AdapterRecord &record) const;
     bool protectedAdapterUp() const;
     void saveProtection() const;
+    void protectNewAdapters();
 
     // The service's setting was applied (again): check that lookups reach the proxy.
     void verifySoon();

@@ -5,6 +5,7 @@
 // the running programs: each row is one step of one session.
 #include "../service/account/referencecabinet.h"
 
+#include "servicerig.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -24,12 +25,6 @@ namespace {
 // The demo account with a password of its own, a text found nowhere else.
 const QString User = QStringLiteral("demo@corvane.test");
 const QByteArray Password = "Pw-3c9d71-cli";
-const QString OwnServers = QStringLiteral("192.0.2.1 192.0.2.2");
-
-QString sourcePath(const QString &relative)
-{
-    return QStringLiteral(CORVANE_TEST_DATA_DIR "/../../") + relative;
-}
 
 struct Run
 {
@@ -89,14 +84,10 @@ private:
         return QSettings(m_adapters, QSettings::IniFormat).value(QStringLiteral("Tcpip/Parameters/Interfaces/eth0/NameServer")).toString();
     }
 
-    QString m_scratch;
-    std::unique_ptr<QTemporaryDir> m_shared;
+    ReferenceCabinet m_cabinet;
+    std::unique_ptr<ServiceRig> m_rig;
     QString m_socket;
     QString m_adapters;
-    ReferenceCabinet m_cabinet;
-    QProcess m_resolver;
-    QProcess m_service;
-    quint16 m_proxyPort = 0;
     bool m_asNobody = false;
 };
 
@@ -107,71 +98,24 @@ void TestCorvanectlService::initTestCase()
     m_asNobody = ::geteuid() == 0;
     if (m_asNobody && QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
         QSKIP("setpriv is needed to run corvanectl as an ordinary user");
-    m_scratch = TestSupport::scratchDirectory(QStringLiteral("cli-service"));
-    // The socket's folder must be reachable by the program run as another user.
-    m_shared = std::make_unique<QTemporaryDir>(QDir::rootPath() + QStringLiteral("tmp/corvane-cli-XXXXXX"));
-    QVERIFY(m_shared->isValid());
-    QVERIFY(QFile::setPermissions(m_shared->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                                        | QFileDevice::ExeGroup | QFileDevice::ExeOther));
-    m_socket = m_shared->path() + QStringLiteral("/en-genericipc");
+    const QString scratch = TestSupport::scratchDirectory(QStringLiteral("cli-service"));
 
     // The first start writes the demo data, which then gets the test's password.
-    const QString cabinetState = m_scratch + QStringLiteral("/cabinet");
+    const QString cabinetState = scratch + QStringLiteral("/cabinet");
     QVERIFY(m_cabinet.start(cabinetState));
     m_cabinet.stop();
     QVERIFY(setPassword(cabinetState + QStringLiteral("/cabinet.json")));
     QVERIFY(m_cabinet.start(cabinetState));
 
-    m_resolver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_resolver.start(QStringLiteral("python3"),
-                     {sourcePath("tools/corvane-reference-resolver/corvane-reference-resolver"), "--listen", "127.0.0.1:0", "--data",
-                      cabinetState + "/cabinet.json", "--state", m_scratch + "/resolver", "--log", m_scratch + "/resolver/queries.log"});
-    quint16 resolverPort = 0;
-    QTRY_VERIFY_WITH_TIMEOUT([&] {
-        QFile status(m_scratch + "/resolver/status.json");
-        if (!status.open(QIODevice::ReadOnly))
-            return false;
-        resolverPort = QJsonDocument::fromJson(status.readAll()).object().value("udp").toString().section(':', -1).toUShort();
-        return resolverPort != 0;
-    }(), 20000);
-
-    m_proxyPort = TestSupport::freeLoopbackPort();
-    m_adapters = m_scratch + QStringLiteral("/adapters.ini");
-    QVERIFY(TestSupport::writeFile(m_adapters, "[Adapters]\neth0\\FriendlyName=Office LAN\neth0\\Type=ethernet\neth0\\Up=true\n"
-                                               "[Tcpip]\nParameters\\Interfaces\\eth0\\NameServer=192.0.2.1 192.0.2.2\n"));
-    const QString ini = m_scratch + QStringLiteral("/service.ini");
-    QVERIFY(TestSupport::writeFile(ini, QStringLiteral("[global]\nwww=%1\nwww-ca-file=%2\ntarnwickproxy-addr=127.0.0.1\n"
-                                                       "tarnwickproxy-port=%3\nlocalproxy-addr=127.0.0.1\nlocalproxy-port=%4\n")
-                                                .arg(m_cabinet.https, m_cabinet.caFile)
-                                                .arg(resolverPort)
-                                                .arg(m_proxyPort)
-                                                .toUtf8()));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", m_scratch + "/service-config");
-    environment.insert("STATE_DIRECTORY", m_scratch + "/service-state");
-    environment.insert("CORVANE_SERVICE_INI", ini);
-    environment.insert("CORVANE_DNS_BACKEND", "ini");
-    environment.insert("CORVANE_DNS_BACKEND_INI", m_adapters);
-    environment.insert("CORVANE_IPC_SOCKET", m_socket);
-    environment.insert("CORVANE_BLOCKPAGE_PORT", QString::number(TestSupport::freeLoopbackPort()));
-    environment.insert("CORVANE_LOG_STDERR", "1");
-    m_service.setProcessEnvironment(environment);
-    m_service.setStandardErrorFile(m_scratch + "/service.log");
-    m_service.start(QStringLiteral(CORVANE_BINARY_DIR "/service/core/corvane-service"), {"-e"});
-    QTRY_VERIFY_WITH_TIMEOUT([&] {
-        QFile log(m_scratch + "/service.log");
-        return log.open(QIODevice::ReadOnly) && log.readAll().contains("Corvane Agent started");
-    }(), 30000);
+    m_rig = std::make_unique<ServiceRig>(scratch);
+    QVERIFY(m_rig->start(m_cabinet.https, m_cabinet.caFile, cabinetState + QStringLiteral("/cabinet.json")));
+    m_socket = m_rig->socket();
+    m_adapters = m_rig->adapterFile();
 }
 
 void TestCorvanectlService::cleanupTestCase()
 {
-    if (m_service.state() != QProcess::NotRunning) {
-        m_service.terminate();
-        m_service.waitForFinished(15000);
-    }
-    m_resolver.terminate();
-    m_resolver.waitForFinished(10000);
+    m_rig.reset();
     m_cabinet.stop();
 }
 
@@ -240,7 +184,7 @@ void TestCorvanectlService::session_data()
     QTest::newRow("protect off refused while locked") << QStringList{"protect", "eth0", "off"} << false << 4 << "" << "corvanectl unlock protect eth0 off"
                                                       << "127.0.0.1";
     QTest::newRow("protect off after unlock") << unlock + QStringList{"protect", "eth0", "off"} << true << 0 << "is not protected any more" << ""
-                                              << OwnServers;
+                                              << ServiceRig::OwnServers;
     QTest::newRow("protect on by display name, open to all") << QStringList{"protect", "Office LAN", "on"} << false << 0 << "protected now" << ""
                                                              << "127.0.0.1";
     QTest::newRow("use by id after unlock") << unlock + QStringList{"use", "101"} << true << 0 << "Profile Default (101) is selected." << "" << "";
@@ -331,8 +275,8 @@ void TestCorvanectlService::watch()
 
 void TestCorvanectlService::unreachableOnceStopped()
 {
-    m_service.terminate();
-    QVERIFY(m_service.waitForFinished(15000));
+    m_rig->service().terminate();
+    QVERIFY(m_rig->service().waitForFinished(15000));
     const Run run = this->run({"status"});
     QVERIFY2(run.exitCode == 1, describe(run));
     QVERIFY2(run.err.contains(QStringLiteral("cannot reach the Corvane service at %1").arg(m_socket).toUtf8()), describe(run));

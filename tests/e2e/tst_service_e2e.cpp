@@ -6,6 +6,7 @@
 
 #include "ipcconnection.h"
 #include "qxtjson.h"
+#include "servicerig.h"
 #include "serviceclient.h"
 #include "testsupport.h"
 
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -25,12 +27,6 @@ const QString User = QStringLiteral("e2e@corvane.test");
 const QString Password = QStringLiteral("Pw-7f3e9c-e2e");
 const QString BlockAddress = QStringLiteral("198.51.100.1");
 const QString UnfilteredAddress = QStringLiteral("192.0.2.1");
-const QString OwnServer = QStringLiteral("192.0.2.1 192.0.2.2");
-
-QString sourcePath(const QString &relative)
-{
-    return QStringLiteral(CORVANE_TEST_DATA_DIR "/../../") + relative;
-}
 
 QString run(const QString &program, const QStringList &arguments, int milliseconds = 15000)
 {
@@ -66,13 +62,10 @@ private:
     bool digUntil(const QString &name, const QString &type, const QString &expected);
     QJsonObject rawClient(const QJsonArray &calls, bool asNobody);
 
-    QString m_scratch;
-    QTemporaryDir *m_shared = nullptr;
+    ReferenceCabinet m_cabinet;
+    std::unique_ptr<ServiceRig> m_rig;
     QString m_socket;
     QString m_adapters;
-    ReferenceCabinet m_cabinet;
-    QProcess m_resolver;
-    QProcess m_service;
     quint16 m_proxyPort = 0;
     quint16 m_blockPagePort = 0;
     ServiceClient *m_client = nullptr;
@@ -85,69 +78,22 @@ void tst_ServiceE2E::initTestCase()
         if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty())
             QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(program))));
     }
-    m_scratch = TestSupport::scratchDirectory(QStringLiteral("e2e"));
-    // The socket's folder must be reachable by the client run as another user.
-    m_shared = new QTemporaryDir(QDir::rootPath() + QStringLiteral("tmp/corvane-e2e-XXXXXX"));
-    QVERIFY(m_shared->isValid());
-    QVERIFY(QFile::setPermissions(m_shared->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                                        | QFileDevice::ExeGroup | QFileDevice::ExeOther));
-    m_socket = m_shared->path() + QStringLiteral("/en-genericipc");
-
-    QVERIFY(m_cabinet.start(m_scratch + QStringLiteral("/cabinet")));
-    m_resolver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_resolver.start(QStringLiteral("python3"),
-                     { sourcePath("tools/corvane-reference-resolver/corvane-reference-resolver"), "--listen", "127.0.0.1:0",
-                       "--data", m_scratch + "/cabinet/cabinet.json", "--state", m_scratch + "/resolver",
-                       "--log", m_scratch + "/resolver/queries.log" });
-    quint16 resolverPort = 0;
-    QTRY_VERIFY_WITH_TIMEOUT([&] {
-        QFile status(m_scratch + "/resolver/status.json");
-        if (!status.open(QIODevice::ReadOnly))
-            return false;
-        resolverPort = QJsonDocument::fromJson(status.readAll()).object().value("udp").toString().section(':', -1).toUShort();
-        return resolverPort != 0;
-    }(), 20000);
-
-    m_proxyPort = TestSupport::freeLoopbackPort();
-    m_blockPagePort = TestSupport::freeLoopbackPort();
-    m_adapters = m_scratch + QStringLiteral("/adapters.ini");
-    QVERIFY(TestSupport::writeFile(m_adapters, "[Adapters]\neth0\\FriendlyName=Office LAN\neth0\\Type=ethernet\neth0\\Up=true\n"
-                                               "[Tcpip]\nParameters\\Interfaces\\eth0\\NameServer=192.0.2.1 192.0.2.2\n"));
-    const QString ini = m_scratch + QStringLiteral("/service.ini");
-    QVERIFY(TestSupport::writeFile(ini, QStringLiteral("[global]\nwww=%1\nwww-ca-file=%2\ntarnwickproxy-addr=127.0.0.1\n"
-                                                       "tarnwickproxy-port=%3\nlocalproxy-addr=127.0.0.1\nlocalproxy-port=%4\ndiag-myip-https=%1\n")
-                                                .arg(m_cabinet.https, m_cabinet.caFile).arg(resolverPort).arg(m_proxyPort)
-                                                .toUtf8()));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", m_scratch + "/service-config");
-    environment.insert("STATE_DIRECTORY", m_scratch + "/service-state");
-    environment.insert("CORVANE_SERVICE_INI", ini);
-    environment.insert("CORVANE_DNS_BACKEND", "ini");
-    environment.insert("CORVANE_DNS_BACKEND_INI", m_adapters);
-    environment.insert("CORVANE_IPC_SOCKET", m_socket);
-    environment.insert("CORVANE_BLOCKPAGE_PORT", QString::number(m_blockPagePort));
-    environment.insert("CORVANE_LOG_STDERR", "1");
-    environment.insert("CORVANE_DIAG_TIMEOUT_MS", "20000");
-    m_service.setProcessEnvironment(environment);
-    m_service.setStandardErrorFile(m_scratch + "/service.log");
-    m_service.start(QStringLiteral(CORVANE_BINARY_DIR "/service/core/corvane-service"), { "-e" });
-    QTRY_VERIFY_WITH_TIMEOUT([&] {
-        QFile log(m_scratch + "/service.log");
-        return log.open(QIODevice::ReadOnly) && log.readAll().contains("Corvane Agent started");
-    }(), 30000);
+    const QString scratch = TestSupport::scratchDirectory(QStringLiteral("e2e"));
+    QVERIFY(m_cabinet.start(scratch + QStringLiteral("/cabinet")));
+    m_rig = std::make_unique<ServiceRig>(scratch);
+    QVERIFY(m_rig->start(m_cabinet.https, m_cabinet.caFile, scratch + QStringLiteral("/cabinet/cabinet.json"),
+                         QStringLiteral("diag-myip-https=%1\n").arg(m_cabinet.https)));
+    m_socket = m_rig->socket();
+    m_adapters = m_rig->adapterFile();
+    m_proxyPort = m_rig->proxyPort();
+    m_blockPagePort = m_rig->blockPagePort();
 }
 
 void tst_ServiceE2E::cleanupTestCase()
 {
     delete m_client;
-    if (m_service.state() != QProcess::NotRunning) {
-        m_service.terminate();
-        m_service.waitForFinished(10000);
-    }
-    m_resolver.terminate();
-    m_resolver.waitForFinished(10000);
+    m_rig.reset();
     m_cabinet.stop();
-    delete m_shared;
 }
 
 QString tst_ServiceE2E::dig(const QStringList &query)
@@ -170,9 +116,9 @@ bool tst_ServiceE2E::digUntil(const QString &name, const QString &type, const QS
 
 QJsonObject tst_ServiceE2E::rawClient(const QJsonArray &calls, bool asNobody)
 {
-    const QString script = m_shared->path() + QStringLiteral("/rawclient.py");
+    const QString script = m_rig->sharedFolder() + QStringLiteral("/rawclient.py");
     QFile::remove(script);
-    QFile::copy(sourcePath("tests/e2e/rawclient.py"), script);
+    QFile::copy(ServiceRig::sourcePath("tests/e2e/rawclient.py"), script);
     QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::ReadOther | QFileDevice::ReadGroup);
     const QStringList arguments { script, m_socket, Password, QString::fromUtf8(QJsonDocument(calls).toJson(QJsonDocument::Compact)) };
     // The system's interpreter: one installed under root's home is out of nobody's reach.
@@ -315,13 +261,14 @@ void tst_ServiceE2E::stopPutsTheAdaptersBack()
 {
     QCOMPARE(QSettings(m_adapters, QSettings::IniFormat).value("Tcpip/Parameters/Interfaces/eth0/NameServer").toString(),
              QStringLiteral("127.0.0.1"));
-    m_service.terminate();
-    QVERIFY(m_service.waitForFinished(15000));
-    QFile log(m_scratch + "/service.log");
+    QProcess &service = m_rig->service();
+    service.terminate();
+    QVERIFY(service.waitForFinished(15000));
+    QFile log(m_rig->serviceLog());
     log.open(QIODevice::ReadOnly);
-    QVERIFY2(m_service.exitStatus() == QProcess::NormalExit && m_service.exitCode() == 0, log.readAll().right(4000).constData());
+    QVERIFY2(service.exitStatus() == QProcess::NormalExit && service.exitCode() == 0, log.readAll().right(4000).constData());
     QCOMPARE(QSettings(m_adapters, QSettings::IniFormat).value("Tcpip/Parameters/Interfaces/eth0/NameServer").toString(),
-             OwnServer);
+             ServiceRig::OwnServers);
     // Nothing answers on the proxy's port any more.
     QVERIFY(!dig({ "news.example", "A" }).contains("status:"));
 }
