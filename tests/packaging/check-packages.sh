@@ -2,7 +2,7 @@
 # Checks the built Debian packages: their contents (files, modes, owners, nothing outside
 # the FHS), the unit (systemd-analyze verify, the exposure score of systemd-analyze
 # security), the desktop entries, and then the maintainer scripts for real in a throwaway
-# root (an overlay of this machine's / in private mount and network namespaces): install
+# root (an overlay of this machine's / in private mount, network and pid namespaces): install
 # without systemd, a protected machine whose service crashed put back by the unit's own
 # ExecStopPost command, an upgrade that keeps the sign-in and the cache, remove, purge.
 # Usage: tests/packaging/check-packages.sh [folder with the .deb files]
@@ -104,7 +104,7 @@ done
 
 # --- maintainer scripts in a throwaway root ------------------------------------------------
 
-if [ "$(id -u)" -ne 0 ] || ! unshare -m -n true 2>/dev/null; then
+if [ "$(id -u)" -ne 0 ] || ! unshare -m -n -p --fork true 2>/dev/null; then
     echo "SKIPPED: the maintainer scripts need root and private namespaces"
     [ "$failures" -eq 0 ] || exit 1
     exit 0
@@ -223,7 +223,7 @@ INSIDE
 chmod +x "$scratch/debs/inside.sh"
 
 status=0
-unshare -m -n --fork sh -c '
+unshare -m -n -p --fork sh -c '
     set -e
     s=$1
     mount --make-rprivate /
