@@ -25,6 +25,8 @@ QVariant NetworkConnectionListModel::data(const QModelIndex &index, int role) co
         return connection.isProtected ? Qt::Checked : Qt::Unchecked;
     case ProtectedRole:
         return connection.isProtected;
+    case IdRole:
+        return connection.id;
     default:
         return QVariant();
     }
@@ -58,6 +60,7 @@ void NetworkConnectionListModel::setNetworks(const QVariantList &networks)
     for (const QVariant &item : networks) {
         const QVariantMap map = item.toMap();
         Connection connection;
+        connection.id = map.value(Network::IdKey).toString();
         connection.name = map.value(Network::NameKey).toString();
         connection.isProtected = map.value(Network::ProtectedKey).toBool();
         if (!connection.name.isEmpty())

@@ -15,6 +15,7 @@ public:
     enum Role {
         NameRole = Qt::UserRole, // the connection's name, as the service knows it
         ProtectedRole,
+        IdRole, // the adapter's identifier
     };
     Q_ENUM(Role)
 
@@ -25,7 +26,7 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
-    // Each item a map with "name" and "protected"; items without a name are skipped.
+    // Each item a map with "id", "name" and "protected"; items without a name are skipped.
     void setNetworks(const QVariantList &networks);
     void setNetworkProtection(const QString &name, bool on);
     bool hasProtectedConnection() const;
@@ -36,6 +37,7 @@ Q_SIGNALS:
 private:
     struct Connection
     {
+        QString id;
         QString name;
         bool isProtected = false;
     };

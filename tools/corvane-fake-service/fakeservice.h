@@ -1,6 +1,9 @@
 #pragma once
 
+#include "cabinetcategory.h"
+#include "cabinetdomain.h"
 #include "cabinetprofile.h"
+#include "cabinetschedule.h"
 #include "deferred.h"
 #include "error.h"
 
@@ -20,8 +23,14 @@ class IpcServer;
 //
 // The settings lock is enforced per connection as the service does: while settingsLocked
 // is true, a protected call ("setGlobalFiltering" off, "setSettingsProtection",
-// "setSetting", "setProfile", "setNetworkProtection", "setCredentials" for another login)
-// is answered with code 1 until "unlockSettings" succeeded on that connection.
+// "setSetting", "setProfile", "setNetworkProtection", "setCredentials" for another login,
+// and the account edits: "addProfile", "addDomain", the mapping) is answered with code 1
+// until "unlockSettings" succeeded on that connection; a protected notification (the
+// profile switches, "removeProfile", "removeDomain", "setFilterCat") is dropped.
+//
+// The account edits take their parameters as they arrive, so that calls() records the
+// JSON types the client sent (typeSignature() names them), and change the script's data
+// as the service would, announcing the change to every client.
 class FakeService : public QObject
 {
     Q_OBJECT
@@ -65,8 +74,27 @@ public:
     // Methods that answer with this error instead of doing their work.
     QHash<QString, ::Error> failures;
 
-    // A small account: two profiles (the default one current) and one protected connection.
+    // The account's data beside the profiles, keyed by profile id (and list type).
+    CabinetCategoryGroupList categoryGroups;
+    QHash<quint32, QVariantList> blockedCategories;
+    QHash<QPair<quint32, int>, CabinetDomains> domainLists;
+    QHash<quint32, CabinetSchedule> schedules;
+    QVariantMap userToProfileMap;
+    bool userMappingEnabled = false;
+    quint32 nextId = 500;
+    // "systemInfo": answered with this text at once, unless holdSystemInfo keeps the calls
+    // waiting in pendingSystemInfo for the test to answer.
+    QString systemInfoReport = QStringLiteral("Local DNS: 127.0.0.1:53\n");
+    bool holdSystemInfo = false;
+    QList<Deferred> pendingSystemInfo;
+
+    // A small account: two profiles (the default one current), one protected connection,
+    // two category groups, a few list entries and a schedule.
     void useSampleAccount();
+
+    // The JSON types of parameters as the engine received them: "uint" (a non-negative
+    // integer), "int", "bool", "string", "map", "list", "double", "null", joined by ",".
+    static QString typeSignature(const QVariantList &params);
 
     // Everything received, in order (calls and notifications alike).
     QList<Call> calls;
@@ -76,6 +104,8 @@ public:
     void broadcast(const char *method, const QVariantList &params, GuiConnector *except = nullptr);
     void sendIdentification(GuiConnector *connection = nullptr);
     void sendNetworks();
+    void sendProfiles();
+    CabinetProfile *profile(quint32 id);
 
 Q_SIGNALS:
     void received(const QString &method);
@@ -110,9 +140,34 @@ public Q_SLOTS:
     void updateProfiles();
     void updateTokenProfileId();
 
+    // The account edits, with their parameters as they arrive.
+    Deferred addProfile(const QVariant &name);
+    void removeProfile(const QVariant &profileId);
+    void setScheduleEnabled(const QVariant &profileId, const QVariant &on);
+    void setWhiteListOnly(const QVariant &profileId, const QVariant &on);
+    void setBlockUnknownEnabled(const QVariant &profileId, const QVariant &on);
+    void setSafeSearchEnabled(const QVariant &profileId, const QVariant &on);
+    void setSafeYoutubeEnabled(const QVariant &profileId, const QVariant &on);
+    Deferred categories(const QVariant &language);
+    Deferred userFilter(const QVariant &profileId);
+    void setFilterCat(const QVariant &profileId, const QVariant &categoryId, const QVariant &blocked);
+    Deferred domains(const QVariant &profileId, const QVariant &listType);
+    Deferred addDomain(const QVariant &profileId, const QVariant &listType, const QVariant &domain,
+                       const QVariant &address);
+    Deferred addDomain(const QVariant &profileId, const QVariant &listType, const QVariant &domain);
+    void removeDomain(const QVariant &profileId, const QVariant &listType, const QVariant &entryId);
+    Deferred setLocalUserToProfileMappingStatus(const QVariant &on);
+    Deferred UserToProfileMapFileWasUpdated(const QVariant &map);
+    Deferred schedule(const QVariant &profileId);
+    Deferred systemInfo();
+
 private:
     bool record(const char *method, const QVariantList &params, Deferred *answer);
     bool refuseLocked(Deferred *answer);
+    // A protected notification from a locked connection is dropped, as the service does.
+    bool recordNotification(const char *method, const QVariantList &params);
+    void setFlag(const char *method, const QVariant &profileId, const QVariant &on,
+                 void (CabinetProfile::*setter)(bool));
 
     FakeService *m_service;
     QPointer<GuiConnector> m_connection;
