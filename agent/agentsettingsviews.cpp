@@ -200,9 +200,11 @@ void Agent::updateWhiteList(quint32 profileId)
     updateDomains(m_whiteList, profileId);
 }
 
+// The address is an empty text, never a null one: that would travel as JSON null, which
+// no text parameter of the service takes.
 void Agent::addWhiteListDomain(uint profileId, const QString &domain)
 {
-    addDomain(m_whiteList, profileId, domain, QString());
+    addDomain(m_whiteList, profileId, domain, QLatin1String(""));
 }
 
 void Agent::removeWhiteListDomain(quint32 profileId, quint32 entryId)
@@ -217,7 +219,7 @@ void Agent::updateBlackList(quint32 profileId)
 
 void Agent::addBlackListDomain(uint profileId, const QString &domain)
 {
-    addDomain(m_blackList, profileId, domain, QString());
+    addDomain(m_blackList, profileId, domain, QLatin1String(""));
 }
 
 void Agent::removeBlackListDomain(quint32 profileId, quint32 entryId)

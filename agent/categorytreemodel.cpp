@@ -175,21 +175,23 @@ bool CategoryTreeModel::canFetchMore(const QModelIndex &parent) const
     // itself out too, and would ask for the categories at start.
     if (parent.isValid() || m_chosenProfile == 0)
         return false;
-    if (!m_groupsLoaded && !m_groupsRequested)
+    if (!m_groupsLoaded && !m_groupsRequested && !m_groupsFailed)
         return true;
-    return !m_blocked.contains(m_chosenProfile) && !m_blockedRequested.contains(m_chosenProfile);
+    return !m_blocked.contains(m_chosenProfile) && !m_blockedRequested.contains(m_chosenProfile)
+        && !m_blockedFailed.contains(m_chosenProfile);
 }
 
 void CategoryTreeModel::fetchMore(const QModelIndex &parent)
 {
     if (!canFetchMore(parent))
         return;
-    if (!m_groupsLoaded && !m_groupsRequested) {
+    if (!m_groupsLoaded && !m_groupsRequested && !m_groupsFailed) {
         m_groupsRequested = true;
         Q_EMIT categoriesRequested();
     }
     const quint32 profile = m_chosenProfile;
-    if (profile != 0 && !m_blocked.contains(profile) && !m_blockedRequested.contains(profile)) {
+    if (profile != 0 && !m_blocked.contains(profile) && !m_blockedRequested.contains(profile)
+        && !m_blockedFailed.contains(profile)) {
         m_blockedRequested.insert(profile);
         Q_EMIT blockedCategoriesRequested(profile);
     }
@@ -217,10 +219,19 @@ void CategoryTreeModel::setBlockedCategories(quint32 profileId, const CabinetUse
 
 void CategoryTreeModel::requestFailed(quint32 profileId)
 {
-    if (profileId == 0)
+    if (profileId == 0) {
         m_groupsRequested = false;
-    else
+        m_groupsFailed = true;
+    } else {
         m_blockedRequested.remove(profileId);
+        m_blockedFailed.insert(profileId);
+    }
+}
+
+void CategoryTreeModel::retryFailed()
+{
+    m_groupsFailed = false;
+    m_blockedFailed.clear();
 }
 
 void CategoryTreeModel::setChosenProfile(uint profileId)

@@ -20,7 +20,8 @@
 // Lazy loading: while a profile is chosen and the groups or its set are missing,
 // canFetchMore() is true and fetchMore() asks for them (categoriesRequested(), blockedCategoriesRequested())
 // once; the request counts as running until its data arrives or requestFailed() says it
-// will not.
+// will not. A failed request is not repeated by the view's own layouts (each would show
+// the failure again); only retryFailed(), when the page is chosen again, allows it.
 class CategoryTreeModel : public QAbstractItemModel
 {
     Q_OBJECT
@@ -55,8 +56,9 @@ public:
     void setBlockedCategories(quint32 profileId, const CabinetUserFilter &blocked);
     bool hasBlockedCategories(quint32 profileId) const { return m_blocked.contains(profileId); }
     CabinetUserFilter blockedCategories(quint32 profileId) const { return m_blocked.value(profileId); }
-    // The categories (profileId 0) or a profile's set will not come: a later fetch asks again.
+    // The categories (profileId 0) or a profile's set will not come.
     void requestFailed(quint32 profileId);
+    void retryFailed();
 
     uint chosenProfile() const { return m_chosenProfile; }
     void setChosenProfile(uint profileId);
@@ -80,6 +82,8 @@ private:
     QSet<quint32> m_blockedRequested;
     bool m_groupsLoaded = false;
     bool m_groupsRequested = false;
+    bool m_groupsFailed = false;
+    QSet<quint32> m_blockedFailed;
     uint m_chosenProfile = 0;
     bool m_editable = true;
 };

@@ -77,7 +77,7 @@ void DomainListModel::emitRemoved(quint32 profileId, quint32 entryId)
 bool DomainListModel::canFetchMore(const QModelIndex &parent) const
 {
     return !parent.isValid() && m_chosenProfile != 0 && !m_lists.contains(m_chosenProfile)
-        && !m_requested.contains(m_chosenProfile);
+        && !m_requested.contains(m_chosenProfile) && !m_failed.contains(m_chosenProfile);
 }
 
 void DomainListModel::fetchMore(const QModelIndex &parent)
@@ -128,6 +128,7 @@ void DomainListModel::addEntry(quint32 profileId, const CabinetDomain &entry)
 void DomainListModel::requestFailed(quint32 profileId)
 {
     m_requested.remove(profileId);
+    m_failed.insert(profileId);
 }
 
 void DomainListModel::clear()
@@ -135,5 +136,6 @@ void DomainListModel::clear()
     beginResetModel();
     m_lists.clear();
     m_requested.clear();
+    m_failed.clear();
     endResetModel();
 }

@@ -12,7 +12,8 @@
 //
 // Lazy loading: while a profile is chosen whose list is not cached, canFetchMore() is true
 // and fetchMore() emits listRequested() once; the request counts as running until the
-// list arrives (setList()) or requestFailed() says it will not.
+// list arrives (setList()) or requestFailed() says it will not. A failed request is asked
+// again only after retryFailed() (the page chosen again), not on every layout of the view.
 //
 // Removing rows drops them at once and reports each entry (domainRemoved(), for the alias
 // list aliasRemoved()); nothing waits for the service.
@@ -53,6 +54,7 @@ public:
     // one is fetched whole when shown) and only once.
     void addEntry(quint32 profileId, const CabinetDomain &entry);
     void requestFailed(quint32 profileId);
+    void retryFailed() { m_failed.clear(); }
     // Forgets every cached list, so that each is fetched again when next shown.
     void clear();
 
@@ -67,6 +69,7 @@ private:
     CabinetDomain::Type m_type;
     QHash<quint32, CabinetDomains> m_lists;
     QSet<quint32> m_requested;
+    QSet<quint32> m_failed;
     uint m_chosenProfile = 0;
 };
 

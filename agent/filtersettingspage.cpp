@@ -122,18 +122,21 @@ void FilterSettingsPage::choose(const QModelIndex &profile, Tab tab)
     case CategoriesTab:
         m_categories->setChosenProfile(m_profileId);
         m_categories->setEditable(!profileFlag(ProfileListModel::WhiteListOnlyRole));
+        m_categories->retryFailed();
         if (m_categories->canFetchMore(QModelIndex()))
             m_categories->fetchMore(QModelIndex());
         break;
     case BwListsTab:
         for (DomainListModel *list : {m_whiteList, m_blackList}) {
             list->setChosenProfile(m_profileId);
+            list->retryFailed();
             if (list->canFetchMore(QModelIndex()))
                 list->fetchMore(QModelIndex());
         }
         break;
     case AliasesTab:
         m_aliases->setChosenProfile(m_profileId);
+        m_aliases->retryFailed();
         if (m_aliases->canFetchMore(QModelIndex()))
             m_aliases->fetchMore(QModelIndex());
         break;

@@ -91,6 +91,14 @@ void click(Agent &agent, const char *name)
     QTest::mouseClick(find<QAbstractButton>(agent, name), Qt::LeftButton);
 }
 
+// A check box takes clicks on its box and text only.
+void clickBox(Agent &agent, const char *name)
+{
+    settle();
+    auto *box = find<QAbstractButton>(agent, name);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+}
+
 void clickIn(QWidget *parent, const char *name)
 {
     settle();
@@ -295,11 +303,11 @@ int main(int argc, char **argv)
     filterTabs->setCurrentIndex(3);
     save(window, prefix + QStringLiteral("25-filter-schedule"));
     filterTabs->setCurrentIndex(4);
-    click(agent, "whiteListOnlyFlag_");
+    clickBox(agent, "whiteListOnlyFlag_");
     save(window, prefix + QStringLiteral("26-filter-advanced-white-list-only"));
     filterTabs->setCurrentIndex(0);
     save(window, prefix + QStringLiteral("27-filter-categories-locked"));
-    click(agent, "whiteListOnlyFlag_");
+    clickBox(agent, "whiteListOnlyFlag_");
     // The profiles and the binding of local users.
     window->showSettingsPage();
     click(agent, "profilesSettingsButton_");
