@@ -1,5 +1,5 @@
 #!/bin/sh
-# Installs the Debian packages of the given purposes (build, test, fuzz, bench) that are
+# Installs the Debian packages of the given purposes (build, run, test, fuzz, bench) that are
 # missing, as listed in packaging/debian-packages.txt. Needs root (or sudo) only when
 # something is missing.
 set -e

@@ -355,3 +355,33 @@ void Cabinet::writeAgentUids()
     settings.setValue(SettingsKeys::AgentUids, SettingsKeys::agentUidsToText(m_agentUids));
     settings.sync();
 }
+
+void Cabinet::refreshUserInfo()
+{
+    track(userInfo(), &Cabinet::request_userInfoFinished);
+}
+
+void Cabinet::refreshProfiles()
+{
+    track(profiles(), &Cabinet::request_profilesFinished);
+}
+
+void Cabinet::refreshUserFilter(quint32 profileId)
+{
+    track(userFilter(profileId), &Cabinet::request_userFilterFinished);
+}
+
+void Cabinet::refreshDomains(quint32 profileId, CabinetDomain::Type type)
+{
+    track(domains(profileId, type), &Cabinet::request_domainsFinished);
+}
+
+void Cabinet::refreshSchedule(quint32 profileId)
+{
+    track(schedule(profileId), &Cabinet::request_profileScheduleFinished);
+}
+
+void Cabinet::refreshTokenProfileId()
+{
+    track(getProfile(), &Cabinet::request_getTokenAgentUidProfileIdFinished);
+}

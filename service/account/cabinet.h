@@ -116,6 +116,16 @@ public:
     // keeps the account service from being told. True when the selection changed.
     bool selectProfile(quint32 profileId, bool quiet);
 
+    // Asks the account service again for one part of the account, as the desktop clients'
+    // refresh methods want; the answer goes through the account state's own arrival, so a
+    // change is announced with its usual signal.
+    void refreshUserInfo();
+    void refreshProfiles();
+    void refreshUserFilter(quint32 profileId);
+    void refreshDomains(quint32 profileId, CabinetDomain::Type type);
+    void refreshSchedule(quint32 profileId);
+    void refreshTokenProfileId();
+
 signals:
     void currentUserChanged();
     void error();

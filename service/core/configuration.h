@@ -21,6 +21,13 @@ inline const QString AccountSiteCaFile = QStringLiteral("www-ca-file");
 inline const QString SettingsProtected = QStringLiteral("settings-protected");
 inline const QString LocalProxyAddress = QStringLiteral("localproxy-addr");
 inline const QString LocalProxyPort = QStringLiteral("localproxy-port");
+// The support report's probe: the name whose TXT answer tells how the filtering resolver
+// sees this computer, and the sites ("scheme://host[:port]") whose "/nic/myip" page tells
+// the address the account side sees, over plain HTTP and over HTTPS. Read at every report,
+// with the defaults below; not written by the service.
+inline const QString DiagnosticsProbeHost = QStringLiteral("diag-probe-host");
+inline const QString DiagnosticsMyIpHttpSite = QStringLiteral("diag-myip-http");
+inline const QString DiagnosticsMyIpHttpsSite = QStringLiteral("diag-myip-https");
 } // namespace Key
 
 // The reference stand-ins of the provider that the project bundles listen here; a real
@@ -30,6 +37,11 @@ constexpr quint16 DefaultUpstreamPort = 1253;
 inline const QString DefaultAccountSite = QStringLiteral("https://127.0.0.1:8443");
 inline const QString DefaultLocalProxyAddress = QStringLiteral("127.0.0.1");
 constexpr quint16 DefaultLocalProxyPort = 53;
+// The reference resolver's probe name and the reference account service (its plain HTTP
+// side listens where "--listen-http 127.0.0.1:8080" puts it).
+inline const QString DefaultDiagnosticsProbeHost = QStringLiteral("probe.corvane.test");
+inline const QString DefaultDiagnosticsMyIpHttpSite = QStringLiteral("http://127.0.0.1:8080");
+inline const QString DefaultDiagnosticsMyIpHttpsSite = QStringLiteral("https://127.0.0.1:8443");
 
 // The defaults written for missing keys, in key order.
 QMap<QString, QVariant> defaults();

@@ -2,6 +2,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 // Keys of the service's settings store used by the account client, the identification and
 // the network control, with the formats of their values. The store itself is opened anew
@@ -31,6 +32,19 @@ inline const QString DefaultDdHostname = QStringLiteral("CorvaneAgent");
 inline const QString ProtectNetwork = QStringLiteral("protect-network");
 inline const QString ProtectedNetworks = QStringLiteral("protected-networks");
 inline const QString UnprotectedNetworks = QStringLiteral("unprotected-networks");
+
+// The DNS server the desktop client shows for its category server (text); the one key a
+// desktop client may write with "setSetting".
+inline const QString CategoryServer = QStringLiteral("catserv-dns");
+// The block page hosts the redirector may send a browser to, with the computer's token:
+// host names or ".suffix" entries, as a list (or one text of entries separated by commas).
+inline const QString BlockPageHosts = QStringLiteral("blockpage-hosts");
+// The hosts of the reference stand-ins' block page.
+inline const QStringList DefaultBlockPageHosts = { QStringLiteral("blockpage.corvane.test"),
+                                                   QStringLiteral("blockpage-tls.corvane.test") };
+// Whether the proxy answers the browsers' encrypted-DNS canary name itself with NXDOMAIN
+// (bool, default true), so that browsers keep using the system's DNS and its filter.
+inline const QString BrowserCanary = QStringLiteral("browser-doh-canary");
 
 // "user:uid, user2:uid2": entries in ascending key order joined by ", "; empty map, empty
 // text.

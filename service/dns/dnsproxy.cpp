@@ -19,7 +19,10 @@ using namespace DNS;
 
 namespace {
 
-constexpr int ReceiveBufferSize = 131072;
+// Room for the queries of a whole machine's burst while the loop answers others: 128 KiB
+// (what was asked of this socket once) holds only about a hundred datagrams, which a burst
+// of a few milliseconds overflows.
+constexpr int ReceiveBufferSize = 4 * 1024 * 1024;
 // Descriptors kept free for everything that is not an upstream UDP query.
 constexpr int DescriptorReserve = 256;
 

@@ -12,11 +12,14 @@ struct Suffix
     const char *text;
     int size;
     LocalAnswers::Rule rule;
+    bool exact; // the name itself only, not the names below it
 };
 
-// Room for more rules (a browser canary name is next); the first match wins.
+// The first match wins.
 constexpr Suffix Suffixes[] = {
-    { LocalAnswers::ProbeSuffix, int(sizeof(LocalAnswers::ProbeSuffix)) - 1, LocalAnswers::Rule::Probe },
+    { LocalAnswers::ProbeSuffix, int(sizeof(LocalAnswers::ProbeSuffix)) - 1, LocalAnswers::Rule::Probe, false },
+    // Browsers ask for the name itself; the names below it are nobody's canary.
+    { LocalAnswers::CanaryName, int(sizeof(LocalAnswers::CanaryName)) - 1, LocalAnswers::Rule::Canary, true },
 };
 
 // name ends with "." + suffix (a label boundary; the suffix alone is no probe), ignoring
@@ -26,6 +29,8 @@ bool endsWithLabels(const QByteArray &name, const Suffix &suffix)
     int size = name.size();
     if (size > 0 && name.at(size - 1) == '.')
         --size;
+    if (suffix.exact)
+        return size == suffix.size && qstrnicmp(name.constData(), suffix.text, uint(suffix.size)) == 0;
     if (size <= suffix.size || name.at(size - suffix.size - 1) != '.')
         return false;
     return qstrnicmp(name.constData() + size - suffix.size, suffix.text, uint(suffix.size)) == 0;
@@ -61,14 +66,21 @@ bool LocalAnswers::answer(const Packet &query, Packet *reply)
     if (questions.isEmpty())
         return false;
     const QByteArray name = questions.constFirst()->name();
-    if (ruleFor(name) != Rule::Probe)
+    const Rule rule = ruleFor(name);
+    if (rule == Rule::None)
         return false;
+    if (rule == Rule::Canary) {
+        const quint16 type = questions.constFirst()->type();
+        if (!m_canaryAnswered || (type != TypeA && type != TypeAaaa))
+            return false;
+    }
     ++m_answered;
     // The query as it came, turned into its own negative answer (OPT record included).
     *reply = query;
     reply->setResponse(true);
     reply->setRcode(NameError);
-    emit probeAnswered(QString::fromLatin1(name.endsWith('.') ? name.chopped(1) : name));
+    if (rule == Rule::Probe)
+        emit probeAnswered(QString::fromLatin1(name.endsWith('.') ? name.chopped(1) : name));
     return true;
 }
 

@@ -6,11 +6,16 @@
 
 namespace DNS {
 
-// The few names the proxy answers itself instead of forwarding them. Today one rule: the
-// probe names with which the adapter control checks that this machine's lookups reach the
-// proxy (a random label under ProbeSuffix); they are answered NXDOMAIN and reported with
-// probeAnswered(). Rules are matched on the first question's name by suffix, so the test
-// costs a comparison of a few bytes per query.
+// The few names the proxy answers itself instead of forwarding them:
+//  - the probe names with which the adapter control checks that this machine's lookups
+//    reach the proxy (a random label under ProbeSuffix), answered NXDOMAIN and reported
+//    with probeAnswered();
+//  - the canary name by which browsers decide whether to switch on their own encrypted DNS
+//    (CanaryName, A and AAAA queries), answered NXDOMAIN while canary answers are on, so
+//    that browsers keep using the system's DNS and with it the filter. Other types of the
+//    name are forwarded.
+// Rules are matched on the first question's name, so the test costs a comparison of a few
+// bytes per query.
 //
 // One instance serves the process (instance()); it lives on the main thread.
 class LocalAnswers : public QObject
@@ -24,7 +29,9 @@ public:
     // ".invalid" are answered locally, so none of those would prove the path).
     static constexpr const char ProbeSuffix[] = "corvane-probe.test";
 
-    enum class Rule { None, Probe };
+    static constexpr const char CanaryName[] = "use-application-dns.net";
+
+    enum class Rule { None, Probe, Canary };
 
     explicit LocalAnswers(QObject *parent = nullptr);
     ~LocalAnswers() override;
@@ -38,6 +45,10 @@ public:
     // returns true. Otherwise returns false and leaves *reply alone.
     bool answer(const Packet &query, Packet *reply);
 
+    // Whether the canary name is answered (true after construction).
+    void setCanaryAnswered(bool answered) { m_canaryAnswered = answered; }
+    bool isCanaryAnswered() const { return m_canaryAnswered; }
+
     // Queries answered since construction.
     quint64 answered() const { return m_answered; }
 
@@ -47,6 +58,7 @@ signals:
 
 private:
     quint64 m_answered = 0;
+    bool m_canaryAnswered = true;
 };
 
 } // namespace DNS

@@ -125,9 +125,10 @@ bool TcpServerTransport::send(Packet &packet)
     const QByteArray frame = frameMessage(packet.bytes());
     if (frame.isEmpty())
         return false;
+    // Answers that come in one turn of the event loop go out in one write once the socket
+    // is found writable, rather than one system call each.
     m_output.append(frame);
-    if (!flush())
-        return false;
+    m_writeNotifier->setEnabled(true);
     if (exceedsBacklog(m_output.size() - m_outputStart)) {
         warnBacklog();
         close();

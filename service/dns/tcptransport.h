@@ -79,7 +79,8 @@ private:
 // until readPending() (or the next notification), so its owner can connect readyRead()
 // first.
 //
-// The connection lasts until the client closes it. A client that shuts down its sending
+// Answers are written when the socket is next found writable, so that those of one turn of
+// the event loop share a system call. The connection lasts until the client closes it. A client that shuts down its sending
 // side (after its last query) keeps getting answers: the connection closes once nothing
 // is in flight and everything due is written. disconnected() follows the close, for
 // whatever reason; the owner deletes the transport then.

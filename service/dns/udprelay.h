@@ -7,6 +7,8 @@
 #include <QSharedPointer>
 #include <QString>
 
+#include <sys/socket.h>
+
 #include <deque>
 #include <functional>
 #include <memory>
@@ -79,6 +81,12 @@ public:
     const Counters &counters() const { return m_counters; }
 
 private:
+    // A client's socket address as the kernel gave it.
+    struct Client
+    {
+        sockaddr_storage address;
+        socklen_t length;
+    };
     struct Slot;
     struct Deadline
     {
@@ -91,10 +99,10 @@ private:
     void readClients();
     void readUpstream();
     void expire();
-    void takeQuery(const char *data, int size, const Endpoint &client);
-    void forward(Packet &query, const Endpoint &client);
-    void reply(const Endpoint &client, const QByteArray &message);
-    void replyWithCode(Packet query, quint16 clientId, quint8 rcode, const Endpoint &client);
+    void takeQuery(const char *data, int size, const Client &client);
+    void forward(Packet &query, const Client &client);
+    void reply(const Client &client, const QByteArray &message);
+    void replyWithCode(Packet query, quint16 clientId, quint8 rcode, const Client &client);
     void flushReplies();
     void answerSlot(quint32 index);
     void release(quint32 index);

@@ -68,8 +68,7 @@ struct UdpRelay::Slot
     int fd = -1;
     quint32 generation = 0;
     quint16 clientId = 0;
-    sockaddr_storage client {};
-    socklen_t clientLength = 0;
+    Client client;
     Packet sent; // the query as it went upstream, id and token included
 };
 
@@ -86,11 +85,12 @@ struct UdpRelay::Batch
     // Answers waiting for one sendmmsg().
     struct Outgoing
     {
-        sockaddr_storage to;
-        socklen_t length;
+        Client to;
         QByteArray message;
     };
     std::vector<Outgoing> outgoing;
+    std::vector<mmsghdr> outgoingHeaders;
+    std::vector<iovec> outgoingVectors;
     sockaddr_storage upstream {};
     socklen_t upstreamLength = 0;
     int upstreamFamily = AF_INET;
@@ -183,7 +183,11 @@ void UdpRelay::stop()
 
 bool UdpRelay::setReceiveBufferSize(int bytes)
 {
-    return m_clientFd >= 0 && ::setsockopt(m_clientFd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof(bytes)) == 0;
+    if (m_clientFd < 0)
+        return false;
+    // Past net.core.rmem_max only with privilege, which the service has; others get the cap.
+    return ::setsockopt(m_clientFd, SOL_SOCKET, SO_RCVBUFFORCE, &bytes, sizeof(bytes)) == 0
+        || ::setsockopt(m_clientFd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof(bytes)) == 0;
 }
 
 void UdpRelay::readClients()
@@ -200,14 +204,11 @@ void UdpRelay::readClients()
         const int received = ::recvmmsg(m_clientFd, batch.headers, ClientBatch, MSG_DONTWAIT, nullptr);
         if (received <= 0)
             break;
+        // The client's address stays as the kernel gave it: the answer goes back there.
         for (int i = 0; i < received && m_clientFd >= 0; ++i) {
             const auto &header = batch.headers[i];
-            // Keep the client's address as the kernel gave it: the answer goes back there.
-            Endpoint client;
-            client.port = 0;
             takeQuery(static_cast<const char *>(batch.vectors[i].iov_base), int(header.msg_len),
-                      endpointFromSockaddr(batch.addresses[i]));
-            Q_UNUSED(client)
+                      Client{batch.addresses[i], header.msg_hdr.msg_namelen});
         }
         // Fewer than asked for: the socket is drained, no need to find it empty.
         if (received < ClientBatch)
@@ -216,7 +217,7 @@ void UdpRelay::readClients()
     flushReplies();
 }
 
-void UdpRelay::takeQuery(const char *data, int size, const Endpoint &client)
+void UdpRelay::takeQuery(const char *data, int size, const Client &client)
 {
     Packet query(QByteArray(data, size));
     if (!query.isAcceptable()) {
@@ -238,7 +239,7 @@ void UdpRelay::takeQuery(const char *data, int size, const Endpoint &client)
     forward(query, client);
 }
 
-void UdpRelay::forward(Packet &query, const Endpoint &client)
+void UdpRelay::forward(Packet &query, const Client &client)
 {
     const quint16 clientId = query.id();
     if (*m_setup.inFlight >= m_setup.maxInFlight) {
@@ -260,7 +261,7 @@ void UdpRelay::forward(Packet &query, const Endpoint &client)
     }
     Slot &slot = m_slots[index];
     slot.clientId = clientId;
-    slot.clientLength = endpointToSockaddr(client, &slot.client);
+    slot.client = client;
     query.setId(m_setup.ids ? m_setup.ids->next() : 0);
     slot.sent = query;
 
@@ -348,7 +349,7 @@ void UdpRelay::answerSlot(quint32 index)
             continue;
         }
         answer.setId(slot.clientId);
-        batch.outgoing.push_back({slot.client, slot.clientLength, answer.bytes()});
+        batch.outgoing.push_back({slot.client, answer.bytes()});
         release(index);
         if (batch.outgoing.size() >= size_t(UpstreamBatch))
             flushReplies();
@@ -356,19 +357,16 @@ void UdpRelay::answerSlot(quint32 index)
     }
 }
 
-void UdpRelay::reply(const Endpoint &client, const QByteArray &message)
+void UdpRelay::reply(const Client &client, const QByteArray &message)
 {
-    Batch::Outgoing outgoing;
-    outgoing.length = endpointToSockaddr(client, &outgoing.to);
-    outgoing.message = message;
-    m_batch->outgoing.push_back(std::move(outgoing));
+    m_batch->outgoing.push_back({client, message});
     if (m_batch->outgoing.size() >= size_t(UpstreamBatch))
         flushReplies();
 }
 
 // The working packet as it stands (with the token record when it was added), under the
 // client's id, QR set and RCODE replaced; the rest of bytes 2 and 3 is kept.
-void UdpRelay::replyWithCode(Packet query, quint16 clientId, quint8 rcode, const Endpoint &client)
+void UdpRelay::replyWithCode(Packet query, quint16 clientId, quint8 rcode, const Client &client)
 {
     query.setId(clientId);
     query.setResponse(true);
@@ -385,14 +383,16 @@ void UdpRelay::flushReplies()
         outgoing.clear();
         return;
     }
-    std::vector<mmsghdr> headers(outgoing.size());
-    std::vector<iovec> vectors(outgoing.size());
+    std::vector<mmsghdr> &headers = m_batch->outgoingHeaders;
+    std::vector<iovec> &vectors = m_batch->outgoingVectors;
+    headers.resize(outgoing.size());
+    vectors.resize(outgoing.size());
     for (size_t i = 0; i < outgoing.size(); ++i) {
         vectors[i].iov_base = const_cast<char *>(outgoing[i].message.constData());
         vectors[i].iov_len = size_t(outgoing[i].message.size());
         headers[i].msg_hdr = msghdr {};
-        headers[i].msg_hdr.msg_name = &outgoing[i].to;
-        headers[i].msg_hdr.msg_namelen = outgoing[i].length;
+        headers[i].msg_hdr.msg_name = &outgoing[i].to.address;
+        headers[i].msg_hdr.msg_namelen = outgoing[i].to.length;
         headers[i].msg_hdr.msg_iov = &vectors[i];
         headers[i].msg_hdr.msg_iovlen = 1;
     }

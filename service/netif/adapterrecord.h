@@ -41,3 +41,17 @@ struct AdapterInfo
     QString description;
     int status = AdapterRecord::StatusDown;
 };
+
+// What the adapter control reads of one adapter's DNS right now, for the diagnostics: the
+// servers in force (the backend's values: the service's own address while protection is
+// on), IPv4 first, without the "::" that stands for no IPv6 server.
+struct AdapterDnsView
+{
+    QString name;
+    QString friendlyName;
+    QString description;
+    bool up = false;
+    // The adapter that networksInfo() names as holding the default route.
+    bool defaultRoute = false;
+    QList<QHostAddress> servers;
+};

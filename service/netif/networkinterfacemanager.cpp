@@ -129,6 +129,7 @@ bool NetworkInterfaceManagerPrivate::enumerate(QList<AdapterRecord> *vanished)
         (record.isUp() ? up : down).append(record);
     }
     adapters = up + down;
+    enumerated = true;
     if (vanished)
         *vanished = old;
     return true;
@@ -466,6 +467,36 @@ HostList NetworkInterfaceManager::currentDnsServers() const
         }
     }
     return HostList();
+}
+
+QList<AdapterDnsView> NetworkInterfaceManager::dnsView() const
+{
+    QList<AdapterDnsView> views;
+    for (const AdapterRecord &record : qAsConst(d->adapters)) {
+        AdapterDnsView view;
+        view.name = record.name;
+        view.friendlyName = record.friendlyName;
+        view.description = record.description;
+        view.up = record.isUp();
+        view.defaultRoute = views.isEmpty();
+        for (const auto family : { AdapterDnsBackend::IPv4, AdapterDnsBackend::IPv6 }) {
+            QList<QHostAddress> servers = AdapterRecord::parseServers(
+                    d->backend->value(record.name, family, AdapterDnsBackend::NameServer));
+            const QString dhcp = d->backend->value(record.name, family, AdapterDnsBackend::EnableDhcp);
+            if (servers.isEmpty() && QVariant(dhcp).toBool())
+                servers = AdapterRecord::parseServers(
+                        d->backend->value(record.name, family, AdapterDnsBackend::DhcpNameServer));
+            servers.removeAll(NoIPv6Server);
+            view.servers.append(servers);
+        }
+        views.append(view);
+    }
+    return views;
+}
+
+bool NetworkInterfaceManager::hasEnumerated() const
+{
+    return d->enumerated;
 }
 
 QHostAddress NetworkInterfaceManager::dnsAddress() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "adapterrecord.h"
 #include "error.h"
 #include "hostlist.h"
 #include "networks.h"
@@ -52,6 +53,11 @@ public:
 
     NetworksInfo networksInfo() const;
     HostList currentDnsServers() const;
+    // Every adapter with the DNS servers in force on it, in networksInfo()'s order; read
+    // from the backend on every call.
+    QList<AdapterDnsView> dnsView() const;
+    // False until the adapters could be listed once.
+    bool hasEnumerated() const;
 
     QHostAddress dnsAddress() const;
     bool isProtectionOn() const;

@@ -50,6 +50,7 @@ public:
     QList<AdapterRecord> adapters;
     QHostAddress dnsAddress;
     bool protectionOn = false;
+    bool enumerated = false;
 
     AdapterDnsBackend *backend;
     AdapterEnumerator *enumerator;

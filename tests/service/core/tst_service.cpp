@@ -52,6 +52,7 @@ int runFailingServiceChild(int argc, char **argv)
     QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Service"));
     qputenv("CORVANE_LOG_STDERR", "1");
+    qputenv("CORVANE_DNS_BACKEND", "ini");
     LogRouting::install(LogRouting::createSystemSink());
     Service service;
     service.setServerFactory([](QObject *parent) { return new ScriptedServer(parent, Error(1, "refused by test")); });
@@ -81,6 +82,8 @@ void tst_Service::initTestCase()
     QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Service"));
     Paths::applySettingsOverrides();
+    // The real Server controls adapters: never the machine's own.
+    qputenv("CORVANE_DNS_BACKEND", "ini");
 }
 
 void tst_Service::init()

@@ -67,6 +67,8 @@ void tst_ServiceProcess::stopsOnSignal()
     QProcess service;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("CORVANE_LOG_STDERR", "1");
+    // The service now controls adapters: never the machine's own.
+    environment.insert("CORVANE_DNS_BACKEND", "ini");
     environment.insert("CORVANE_SERVICE_INI", QDir::tempPath() + "/none.ini");
     service.setProcessEnvironment(environment);
     service.start(servicePath(), QStringList { "-e" } + options);
@@ -98,6 +100,8 @@ void tst_ServiceProcess::unwritableSettingsDoNotStopStartUp()
     QProcess service;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("CORVANE_LOG_STDERR", "1");
+    // The service now controls adapters: never the machine's own.
+    environment.insert("CORVANE_DNS_BACKEND", "ini");
     environment.insert("XDG_CONFIG_HOME", config);
     environment.insert("CORVANE_SERVICE_INI", QDir::tempPath() + "/none.ini");
     service.setProcessEnvironment(environment);
@@ -128,6 +132,8 @@ void tst_ServiceProcess::passwordNotInCommandLine()
     QProcess service;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("CORVANE_LOG_STDERR", "1");
+    // The service now controls adapters: never the machine's own.
+    environment.insert("CORVANE_DNS_BACKEND", "ini");
     environment.insert("CORVANE_SERVICE_INI", QDir::tempPath() + "/none.ini");
     service.setProcessEnvironment(environment);
     service.start(servicePath(), QStringList { "-e", "-f" } + options);

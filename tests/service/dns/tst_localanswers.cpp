@@ -34,6 +34,9 @@ void tst_LocalAnswers::ruleFor_data()
     QTest::newRow("suffix followed by more") << QByteArray("p1.corvane-probe.test.example") << Rule::None;
     QTest::newRow("ordinary") << QByteArray("www.example.com") << Rule::None;
     QTest::newRow("root") << QByteArray() << Rule::None;
+    QTest::newRow("browser canary") << QByteArray("use-application-dns.net") << Rule::Canary;
+    QTest::newRow("browser canary, other case, final dot") << QByteArray("Use-Application-DNS.NET.") << Rule::Canary;
+    QTest::newRow("below the canary") << QByteArray("x.use-application-dns.net") << Rule::None;
 }
 
 void tst_LocalAnswers::ruleFor()
@@ -46,20 +49,32 @@ void tst_LocalAnswers::ruleFor()
 void tst_LocalAnswers::proxyAnswersProbes_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("type");
     QTest::addColumn<bool>("tcp");
     QTest::addColumn<bool>("probe");
-    QTest::newRow("probe, udp") << QStringLiteral("p1.corvane-probe.test") << false << true;
-    QTest::newRow("probe, tcp") << QStringLiteral("p2.corvane-probe.test") << true << true;
-    QTest::newRow("ordinary name, udp") << QStringLiteral("www.example.com") << false << false;
+    QTest::addColumn<bool>("local");
+    QTest::addColumn<bool>("canaryAnswered");
+    QTest::newRow("probe, udp") << QStringLiteral("p1.corvane-probe.test") << "A" << false << true << true << true;
+    QTest::newRow("probe, tcp") << QStringLiteral("p2.corvane-probe.test") << "A" << true << true << true << true;
+    QTest::newRow("ordinary name, udp") << QStringLiteral("www.example.com") << "A" << false << false << false << true;
+    QTest::newRow("canary A, udp") << QStringLiteral("use-application-dns.net") << "A" << false << false << true << true;
+    QTest::newRow("canary AAAA, tcp") << QStringLiteral("use-application-dns.net") << "AAAA" << true << false << true << true;
+    QTest::newRow("canary TXT: forwarded") << QStringLiteral("use-application-dns.net") << "TXT" << false << false << false << true;
+    QTest::newRow("canary answers off: forwarded") << QStringLiteral("use-application-dns.net") << "A" << false << false << false << false;
 }
 
 // With dig as the client: the probe is answered NXDOMAIN by the proxy itself and reported,
-// everything else still goes to the resolver.
+// the browsers' canary (A and AAAA, while on) answered NXDOMAIN, everything else still goes
+// to the resolver.
 void tst_LocalAnswers::proxyAnswersProbes()
 {
     QFETCH(QString, name);
+    QFETCH(QString, type);
     QFETCH(bool, tcp);
     QFETCH(bool, probe);
+    QFETCH(bool, local);
+    QFETCH(bool, canaryAnswered);
+    DNS::LocalAnswers::instance()->setCanaryAnswered(canaryAnswered);
     if (QStandardPaths::findExecutable(QStringLiteral("dig")).isEmpty())
         QSKIP("dig is not installed (Debian package dnsutils)");
     FakeResolver resolver;
@@ -74,15 +89,16 @@ void tst_LocalAnswers::proxyAnswersProbes()
 
     QProcess dig;
     QStringList arguments { QStringLiteral("@127.0.0.1"), QStringLiteral("-p"), QString::number(context.local.port),
-                            QStringLiteral("+tries=1"), QStringLiteral("+timeout=3"), name, QStringLiteral("A") };
+                            QStringLiteral("+tries=1"), QStringLiteral("+timeout=3"), name, type };
     if (tcp)
         arguments << QStringLiteral("+tcp");
     dig.start(QStringLiteral("dig"), arguments);
     QVERIFY(dig.waitForStarted(5000));
     QTRY_COMPARE_WITH_TIMEOUT(dig.state(), QProcess::NotRunning, 15000);
     const QString output = QString::fromUtf8(dig.readAllStandardOutput());
-    QVERIFY2(output.contains(probe ? QStringLiteral("status: NXDOMAIN") : QStringLiteral("status: NOERROR")), qPrintable(output));
-    QCOMPARE(resolver.received.size(), probe ? 0 : 1);
+    DNS::LocalAnswers::instance()->setCanaryAnswered(true);
+    QVERIFY2(output.contains(local ? QStringLiteral("status: NXDOMAIN") : QStringLiteral("status: NOERROR")), qPrintable(output));
+    QCOMPARE(resolver.received.size(), local ? 0 : 1);
     QCOMPARE(seen.count(), probe ? 1 : 0);
     if (probe)
         QCOMPARE(seen.first().first().toString(), name);

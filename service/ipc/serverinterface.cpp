@@ -1,0 +1,3 @@
+#include "serverinterface.h"
+
+ServerInterface::~ServerInterface() = default;
