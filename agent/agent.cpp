@@ -402,7 +402,9 @@ void Agent::updateProfiles(bool clearModels)
     m_connection.notify("updateProfiles");
     if (!clearModels)
         return;
-    m_profiles->clear();
+    // The profile list stays: the service pushes it only when it differs from what it has,
+    // so an emptied list would stay empty. The lists of each profile are asked for again
+    // when next shown.
     m_whiteList->clear();
     m_blackList->clear();
     m_aliasList->clear();

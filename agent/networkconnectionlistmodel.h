@@ -5,7 +5,8 @@
 
 // The computer's network connections as the service reports them, with a check box each
 // for their protection. Checking a row changes it at once and reports
-// protectionStateChanged(); the service's next "setNetworks" corrects it if needed.
+// protectionStateChanged() with the adapter's identifier, by which the service knows it;
+// the service's next "setNetworks" corrects the row if needed.
 class NetworkConnectionListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -28,6 +29,7 @@ public:
 
     // Each item a map with "id", "name" and "protected"; items without a name are skipped.
     void setNetworks(const QVariantList &networks);
+    // The connection of that identifier (or, from older services, that name).
     void setNetworkProtection(const QString &name, bool on);
     bool hasProtectedConnection() const;
 
