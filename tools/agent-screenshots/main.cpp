@@ -1,7 +1,10 @@
-// corvane-agent-screenshots --output DIR [--language TAG]
+// corvane-agent-screenshots --output DIR [--language TAG] [--service SOCKET --password TEXT]
 //
 // Runs the desktop client's Agent against a scripted fake service, puts it into each state
 // and onto each page, and saves a PNG of the window (and of the tray menu) for every step.
+// With --service it runs against the real service on that socket instead (signed in to the
+// reference account service) and walks the pages that show the account's data, the update
+// offer of the download location and the support report.
 // Meant to run under a real X server (tools/agent-screenshots.sh starts Xvfb). Prints the
 // files it wrote; exits non-zero when a step does not reach its state.
 
@@ -165,6 +168,78 @@ void saveIconSheet(const QString &name)
         std::printf("%s\n", qPrintable(path));
 }
 
+// Against the real service: the pages as they show the account it is signed in to.
+int realService(const QString &socket, const QString &password, const QString &prefix)
+{
+    Agent agent(AgentOptions{});
+    agent.setSystemTrayAvailable(true);
+    agent.connection()->setSocketPath(socket);
+    agent.start();
+    Window *window = agent.window();
+    window->show();
+    expect(waitUntil([&] { return agent.state() == Agent::State::Identified; }, 30000), "identified");
+    expect(waitUntil([&] { return agent.trayIcon()->statusLevel() == 3; }, 15000), "filtering on");
+    save(window, prefix + QStringLiteral("real-01-home"));
+    saveMenu(agent.trayIcon()->menu(), prefix + QStringLiteral("real-02-tray-menu"), QPoint(40, 40));
+    agent.trayIcon()->menu()->hide();
+
+    click(agent, "settingsButton_");
+    if (waitUntil([&] { return window->isAuthRequestCurrent(); }, 2000)) {
+        save(window, prefix + QStringLiteral("real-03-password-prompt"));
+        typeInto(agent, "authRequestPasswordForm_", password);
+    }
+    expect(waitUntil([&] { return window->currentPage()->objectName() == QLatin1String("settingsPage_"); }), "settings");
+    click(agent, "commonSettingsButton_");
+    find<QTabWidget>(agent, "commonSettingsTabs_")->setCurrentIndex(1);
+    save(window, prefix + QStringLiteral("real-04-network-connections"));
+
+    window->showSettingsPage();
+    click(agent, "filterSettingsButton_");
+    auto *filterTabs = find<QTabWidget>(agent, "filterSettingsTabs_");
+    expect(waitUntil([&] { return agent.categoryTreeModel()->rowCount() > 0; }, 15000), "categories");
+    settle();
+    save(window, prefix + QStringLiteral("real-05-filter-categories"));
+    filterTabs->setCurrentIndex(1);
+    expect(waitUntil([&] { return agent.blackListModel()->rowCount() > 0; }, 15000), "black list");
+    save(window, prefix + QStringLiteral("real-06-filter-lists"));
+    filterTabs->setCurrentIndex(2);
+    expect(waitUntil([&] { return agent.aliasListModel()->rowCount() > 0; }, 15000), "aliases");
+    save(window, prefix + QStringLiteral("real-07-filter-aliases"));
+    filterTabs->setCurrentIndex(4);
+    save(window, prefix + QStringLiteral("real-08-filter-advanced"));
+
+    window->showSettingsPage();
+    click(agent, "profilesSettingsButton_");
+    expect(waitUntil([&] { return agent.profileListModel()->rowCount() > 0; }), "profiles");
+    save(window, prefix + QStringLiteral("real-09-profiles"));
+    find<QTabWidget>(agent, "profilesSettingsTabs_")->setCurrentIndex(1);
+    save(window, prefix + QStringLiteral("real-10-profiles-local-users"));
+
+    // The update location is the reference account service's download folder, over HTTPS
+    // with its own CA (the script sets both).
+    click(agent, "helpButton_");
+    {
+        AppUpdater *updater = agent.updater();
+        QSignalSpy checked(updater, &AppUpdater::checkFinished);
+        click(agent, "helpCheckUpdatesButton_");
+        expect(checked.wait(15000) && updater->dialog(), "update offered by the download folder");
+        if (updater->dialog()) {
+            save(updater->dialog(), prefix + QStringLiteral("real-11-update-offer"));
+            updater->dialog()->close();
+        }
+    }
+
+    QDialog *report = nullptr;
+    QObject::connect(&agent, &Agent::systemInformationShown, [&](QDialog *dialog) { report = dialog; });
+    click(agent, "helpSystemInformationButton_");
+    expect(waitUntil([&] { return report != nullptr; }, 130000), "the service's report");
+    if (report) {
+        save(report, prefix + QStringLiteral("real-12-system-information"));
+        report->close();
+    }
+    return g_failures == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -174,6 +249,9 @@ int main(int argc, char **argv)
     parser.addOption({QStringLiteral("output"), QStringLiteral("Folder for the pictures."), QStringLiteral("dir")});
     parser.addOption({QStringLiteral("language"), QStringLiteral("User interface language."), QStringLiteral("tag"),
                       QStringLiteral("en-US")});
+    parser.addOption({QStringLiteral("service"), QStringLiteral("The real service's socket."), QStringLiteral("path")});
+    parser.addOption({QStringLiteral("password"), QStringLiteral("The account's password, for the settings."),
+                      QStringLiteral("text")});
     parser.process(app);
     g_output = parser.value(QStringLiteral("output"));
     const QString language = parser.value(QStringLiteral("language"));
@@ -198,6 +276,8 @@ int main(int argc, char **argv)
     saveIconSheet(language + QStringLiteral("-00-icons-16-22-24-light-and-dark"));
     const QString socket = g_output + QStringLiteral("/.en-genericipc");
     const QString prefix = language + QLatin1Char('-');
+    if (parser.isSet(QStringLiteral("service")))
+        return realService(parser.value(QStringLiteral("service")), parser.value(QStringLiteral("password")), prefix);
 
     FakeService service;
     service.useSampleAccount();
