@@ -12,6 +12,7 @@ FilterSettingsPage::FilterSettingsPage(QWidget *parent)
     : QWidget(parent)
 {
     setupUi(this);
+    padButtons(this);
     categoriesLockedText_->hide();
     setupSignals();
 }
@@ -230,4 +231,5 @@ void FilterSettingsPage::getAlias()
 void FilterSettingsPage::retranslate()
 {
     retranslateUi(this);
+    padButtons(this);
 }

@@ -1,6 +1,7 @@
 #include "messagedialog.h"
 
 #include "statusicons.h"
+#include "warningstyle.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -35,4 +36,5 @@ MessageDialog::MessageDialog(const QString &text, QWidget *parent)
     layout->setContentsMargins(20, 20, 20, 16);
     layout->addLayout(row);
     layout->addLayout(buttons);
+    padButtons(this);
 }

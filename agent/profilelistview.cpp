@@ -1,6 +1,7 @@
 #include "profilelistview.h"
 
 #include "profilelistmodel.h"
+#include "warningstyle.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -41,6 +42,7 @@ ProfileListView::RemoveDialog::RemoveDialog(const QString &profileName, QWidget 
     connect(yes, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(no, &QAbstractButton::clicked, this, &QDialog::reject);
     layout->addWidget(buttons);
+    padButtons(this);
 }
 
 ProfileListView::ProfileListView(QWidget *parent)

@@ -2,6 +2,7 @@
 
 #include "profilelistmodel.h"
 #include "userprofilemappingmodel.h"
+#include "warningstyle.h"
 
 #include <QSignalBlocker>
 
@@ -9,6 +10,7 @@ ProfilesSettingsPage::ProfilesSettingsPage(QWidget *parent)
     : QWidget(parent)
 {
     setupUi(this);
+    padButtons(this);
     connect(profilesSettingsBreadcrumb_, &QLabel::linkActivated, this, [this](const QString &link) {
         if (link == QLatin1String("window:page/settings"))
             Q_EMIT settingsPageRequested();
@@ -79,4 +81,5 @@ void ProfilesSettingsPage::getUserProfileMapping()
 void ProfilesSettingsPage::retranslate()
 {
     retranslateUi(this);
+    padButtons(this);
 }

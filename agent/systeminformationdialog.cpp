@@ -1,6 +1,7 @@
 #include "systeminformationdialog.h"
 
 #include "reportfile.h"
+#include "warningstyle.h"
 
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -12,6 +13,7 @@ SystemInformationDialog::SystemInformationDialog(const QString &text, QWidget *p
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setupUi(this);
+    padButtons(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(true);
     // The tables line up only in a fixed-width font.

@@ -2,6 +2,7 @@
 
 #include "appupdater.h"
 #include "statusicons.h"
+#include "warningstyle.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -63,6 +64,7 @@ UpdateDialog::UpdateDialog(AppUpdater *updater, QWidget *parent)
     m_checks->setChecked(updater->checksEnabled());
     m_install->setDefault(true);
     m_install->setVisible(!updater->isFromRepository());
+    padButtons(this);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_detailsButton);

@@ -1,5 +1,6 @@
 #include "warningstyle.h"
 
+#include <QPushButton>
 #include <QStyle>
 #include <QVariant>
 #include <QWidget>
@@ -13,4 +14,15 @@ void setWarningStyle(QWidget *widget, const char *property, bool on)
     widget->style()->unpolish(widget);
     widget->style()->polish(widget);
     widget->update();
+}
+
+void padButtons(QWidget *root)
+{
+    constexpr int Room = 24;
+    for (QPushButton *button : root->findChildren<QPushButton *>()) {
+        if (button->text().isEmpty())
+            continue;
+        const int wanted = button->fontMetrics().horizontalAdvance(button->text()) + Room;
+        button->setMinimumWidth(qMax(wanted, 80));
+    }
 }
