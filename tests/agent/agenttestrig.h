@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -97,11 +98,15 @@ struct AgentTestRig
         }
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
     }
-    // On its box: a check box takes clicks on its box and text only.
+    // On its box (on the right in a right-to-left layout): a check box takes clicks on its
+    // box and text only.
     void clickCheckBox(const char *name)
     {
         auto *box = find<QCheckBox>(name);
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
     }
 
     void typePassword(const QString &password)

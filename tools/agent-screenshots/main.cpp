@@ -34,6 +34,8 @@
 #include <QMenu>
 #include <QPainter>
 #include <QSettings>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -94,12 +96,16 @@ void click(Agent &agent, const char *name)
     QTest::mouseClick(find<QAbstractButton>(agent, name), Qt::LeftButton);
 }
 
-// A check box takes clicks on its box and text only.
+// A check box takes clicks on its box and text only; the box is on the right in a
+// right-to-left layout.
 void clickBox(Agent &agent, const char *name)
 {
     settle();
     auto *box = find<QAbstractButton>(agent, name);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
 }
 
 void clickIn(QWidget *parent, const char *name)
