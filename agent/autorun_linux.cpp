@@ -12,15 +12,54 @@ Autorun::Autorun(const QString &program)
 {
 }
 
+namespace {
+
+const QString EntryName = QStringLiteral("autostart/corvane-agent.desktop");
+
+bool isHidden(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // Desktop entries are small; a huge file is not ours and hides nothing.
+    const QList<QByteArray> lines = file.read(64 * 1024).split('\n');
+    for (const QByteArray &line : lines) {
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed == "Hidden=true" || trimmed == "X-GNOME-Autostart-enabled=false")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 QString Autorun::entryPath() const
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/autostart/corvane-agent.desktop");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
+        + EntryName;
+}
+
+// The package installs a system-wide entry in the configuration folders (/etc/xdg); a
+// user's own entry of the same name shadows it, and one with "Hidden=true" turns it off
+// for that user alone.
+QString Autorun::systemEntryPath() const
+{
+    const QStringList folders = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+    for (const QString &folder : folders) {
+        const QString path = folder + QLatin1Char('/') + EntryName;
+        if (path != entryPath() && QFileInfo::exists(path))
+            return path;
+    }
+    return QString();
 }
 
 bool Autorun::isEnabled() const
 {
-    return QFileInfo::exists(entryPath());
+    const QString own = entryPath();
+    if (QFileInfo::exists(own))
+        return !isHidden(own);
+    const QString system = systemEntryPath();
+    return !system.isEmpty() && !isHidden(system);
 }
 
 // Desktop Entry Specification, "The Exec key": an argument with reserved characters is
@@ -57,7 +96,7 @@ QByteArray Autorun::entryText(const QString &program)
 bool Autorun::setEnabled(bool on)
 {
     const QString path = entryPath();
-    if (!on)
+    if (!on && systemEntryPath().isEmpty())
         return !QFileInfo::exists(path) || QFile::remove(path);
     // A line break would end the Exec line and let the rest of the path become entries.
     if (m_program.contains(QLatin1Char('\n')) || m_program.contains(QLatin1Char('\r')))
@@ -66,6 +105,6 @@ bool Autorun::setEnabled(bool on)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(entryText(m_program));
+    file.write(on ? entryText(m_program) : QByteArray("[Desktop Entry]\nType=Application\nName=Corvane Agent\nHidden=true\n"));
     return file.commit();
 }

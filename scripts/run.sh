@@ -107,6 +107,7 @@ export CORVANE_DNS_BACKEND_INI="$scratch/adapters.ini"
 export CORVANE_BLOCKPAGE_PORT="$blockpage_port"
 export CORVANE_LOG_STDERR=1
 
+socket=$scratch/runtime/en-genericipc
 # What to try while it runs: the one place to add more.
 print_instructions() {
     cat <<EOF
@@ -115,24 +116,49 @@ Corvane service running in $scratch, signed in as demo@corvane.test (password de
   account site  $site (CA $ca)
   resolver      127.0.0.1:$resolver_port    local proxy 127.0.0.1:$proxy_port    block page 127.0.0.1:$blockpage_port
 
-Try, in another terminal (answers may take a few seconds after the start):
+Try, in another terminal:
   dig @127.0.0.1 -p $proxy_port news.example +short          # allowed: 192.0.2.1
   dig @127.0.0.1 -p $proxy_port blocked.example +short       # on the black list: 198.51.100.1, the block address
   dig @127.0.0.1 -p $proxy_port malware.example +short       # a blocked category: 198.51.100.1
   dig @127.0.0.1 -p $proxy_port probe.corvane.test TXT +short  # the profile and token the resolver sees
   dig @127.0.0.1 -p $proxy_port use-application-dns.net      # NXDOMAIN: browsers keep the system's DNS
   curl -si 'http://127.0.0.1:$blockpage_port/?blockpage=blockpage.corvane.test&hostname=blocked.example&url=blocked.example/' | head -n 4
+  CORVANE_IPC_SOCKET=$socket $build/cli/corvanectl status   # the service's state; "unlock" (password demo) before changes
+  CORVANE_IPC_SOCKET=$socket $build/agent/corvane-agent     # the tray application
 
 Watch the state:
   tail -f $scratch/resolver/queries.log         # every query with its verdict
   cat $scratch/adapters.ini                     # the demo adapter points at the proxy while filtering
   cat $scratch/config/Corvane/Service.conf      # the service's settings
-  CORVANE_IPC_SOCKET=$scratch/runtime/en-genericipc $build/agent/corvane-agent   # the tray application
 
 Press Ctrl-C to stop everything.
 EOF
 }
-(sleep 2; print_instructions) &
+
+# Once the service filters (the resolver sees the demo account's profile through the
+# proxy), show an allowed and a blocked name and the state as corvanectl reports it.
+show_filtering() {
+    i=0
+    until dig @127.0.0.1 -p "$proxy_port" probe.corvane.test TXT +short +time=1 +tries=1 2>/dev/null | grep -q profile=; do
+        i=$((i + 1))
+        if [ $i -gt 60 ]; then
+            echo "The service does not filter yet; see its log above." >&2
+            print_instructions
+            return
+        fi
+        sleep 0.5
+    done
+    echo
+    echo "Filtering through the local proxy 127.0.0.1:$proxy_port:"
+    for name in news.example blocked.example; do
+        printf '  %-16s -> %s\n' "$name" "$(dig @127.0.0.1 -p "$proxy_port" "$name" A +short | tr '\n' ' ')"
+    done
+    echo "  (198.51.100.1 is the block address: blocked.example is on the demo profile's black list)"
+    echo
+    CORVANE_IPC_SOCKET=$socket "$build/cli/corvanectl" status || true
+    print_instructions
+}
+show_filtering &
 
 status=0
 # Ctrl-C reaches the whole process group: the service and the stand-ins stop on it, and the

@@ -10,6 +10,8 @@ mkdir -p "$scratch/config" "$scratch/system-config" "$scratch/state" "$scratch/r
          "$scratch/home" "$scratch/data" "$scratch/tmp"
 chmod 0700 "$scratch/runtime"
 export XDG_CONFIG_HOME="$scratch/config"
+# The machine's own /etc/xdg (an installed autostart entry, say) stays out of the tests.
+export XDG_CONFIG_DIRS="$scratch/xdg-config-dirs"
 export XDG_DATA_HOME="$scratch/data"
 export XDG_RUNTIME_DIR="$scratch/runtime"
 export CORVANE_SYSTEM_CONFIG_DIR="$scratch/system-config"

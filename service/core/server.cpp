@@ -171,6 +171,75 @@ quint32 Server::currentProfileId() const
     return current ? current->id() : 0;
 }
 
+QHostAddress Server::localProxyAddress() const
+{
+    return d->localProxyAddress;
+}
+
+quint16 Server::localProxyPort() const
+{
+    return d->localProxyPort;
+}
+
+int Server::identificationType() const
+{
+    return d->identification->type();
+}
+
+int Server::accountState() const
+{
+    return d->account->state();
+}
+
+CabinetProfiles Server::profiles() const
+{
+    return d->account->profileList();
+}
+
+quint32 Server::selectedProfileId() const
+{
+    const QSharedPointer<CabinetProfile> selected = d->account->selectedProfile();
+    return selected ? selected->id() : 0;
+}
+
+QHostAddress Server::publicAddress() const
+{
+    return d->account->ip();
+}
+
+QString Server::accountUser() const
+{
+    return d->account->userName();
+}
+
+QString Server::accountPassword() const
+{
+    return d->account->password();
+}
+
+bool Server::adapters(QList<AdapterDnsView> *views) const
+{
+    if (!d->adapters->hasEnumerated())
+        return false;
+    *views = d->adapters->dnsView();
+    return true;
+}
+
+QString Server::dnsBackendName() const
+{
+    return d->adapters->backendName();
+}
+
+QString Server::dnsBackendReason() const
+{
+    return d->adapters->backendReason();
+}
+
+VerificationVerdict Server::lastVerification() const
+{
+    return d->adapters->lastVerification();
+}
+
 DNS::Endpoint Server::localEndpoint() const
 {
     return DNS::Endpoint(d->localProxyAddress, d->localProxyPort);

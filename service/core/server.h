@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QVariantMap>
 
+#include "diagnosticssource.h"
 #include "dnscontext.h"
 #include "error.h"
 #include "networks.h"
@@ -25,9 +26,9 @@ class ServerPrivate;
 // notifications in a fixed order followed by the identification.
 //
 // It is also what the DNS proxy and the block page server read (endpoints, token, block
-// page hosts) and what the IPC request handler calls (ServerInterface). Lives on the main
-// thread for the life of the service.
-class Server : public QObject, public DNS::DnsContext, public ServerInterface
+// page hosts), what the IPC request handler calls (ServerInterface) and what the support
+// report reads (DiagnosticsSource). Lives on the main thread for the life of the service.
+class Server : public QObject, public DNS::DnsContext, public ServerInterface, public DiagnosticsSource
 {
     Q_OBJECT
     Q_DISABLE_COPY(Server)
@@ -52,8 +53,6 @@ public:
     bool isProtectionOn() const;
     NetworksInfo networks() const;
     QVariantMap userToProfileMap() const;
-    // The id of the account's current profile, 0 when there is none.
-    quint32 currentProfileId() const;
 
     // ServerInterface
     QObject *requestOwner() override { return this; }
@@ -65,6 +64,25 @@ public:
     void setLocalUserToProfileMappingStatus(bool status, bool fromConstructor) override;
     void userToProfileMapFileWasUpdated(const QHash<QString, QString> &map) override;
     void startTokenIdentification() override;
+    const DiagnosticsSource &diagnosticsSource() const override { return *this; }
+
+    // DiagnosticsSource
+    QHostAddress localProxyAddress() const override;
+    quint16 localProxyPort() const override;
+    int identificationType() const override;
+    quint32 agentToken() const override { return token(); }
+    int accountState() const override;
+    CabinetProfiles profiles() const override;
+    // The id of the account's current profile, 0 when there is none.
+    quint32 currentProfileId() const override;
+    quint32 selectedProfileId() const override;
+    QHostAddress publicAddress() const override;
+    QString accountUser() const override;
+    QString accountPassword() const override;
+    bool adapters(QList<AdapterDnsView> *adapters) const override;
+    QString dnsBackendName() const override;
+    QString dnsBackendReason() const override;
+    VerificationVerdict lastVerification() const override;
 
     // DNS::DnsContext
     DNS::Endpoint localEndpoint() const override;

@@ -6,6 +6,7 @@
 #include "guiconnector.h"
 #include "ipcnewcredentialsrequest.h"
 #include "ipcserver.h"
+#include "ipcsysteminforequest.h"
 #include "ipcuserregisterrequest.h"
 #include "ratelimitedwarning.h"
 #include "serverinterface.h"
@@ -409,13 +410,11 @@ Error IPCRequestHandler::setBlockUnknownEnabled(uint profileId, bool enabled)
     return error;
 }
 
+// The report outlives the connection that asked for it (its tools and checks run on), so it
+// hangs from the service; it deletes itself once answered.
 Deferred IPCRequestHandler::systemInfo()
 {
-    return systemInfoReport();
-}
-
-// The one place where the diagnostics report comes in.
-Deferred IPCRequestHandler::systemInfoReport()
-{
-    return answered(QStringLiteral("The system information report is not available in this version of the service."));
+    Deferred deferred;
+    new IPCSystemInfoRequest(m_server->diagnosticsSource(), deferred, m_server->requestOwner());
+    return deferred;
 }

@@ -83,7 +83,6 @@ public slots:
 private:
     // Error() when the call may go on; else the refusal, warned about.
     Error refusal() const;
-    Deferred systemInfoReport();
 
     ServerInterface *m_server;
     QPointer<GuiConnector> m_connection;

@@ -6,6 +6,7 @@
 #include <QString>
 
 class Cabinet;
+class DiagnosticsSource;
 class IpcServer;
 class QObject;
 
@@ -32,4 +33,6 @@ public:
     virtual void userToProfileMapFileWasUpdated(const QHash<QString, QString> &map) = 0;
     // Starts (or switches) the computer's identification to the token type.
     virtual void startTokenIdentification() = 0;
+    // What the support report reads of the running service.
+    virtual const DiagnosticsSource &diagnosticsSource() const = 0;
 };

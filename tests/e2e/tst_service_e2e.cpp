@@ -58,6 +58,7 @@ private slots:
     void blockPageRedirectsOnlyToItsHosts_data();
     void blockPageRedirectsOnlyToItsHosts();
     void lockHoldsPerConnection();
+    void supportReportOverIpc();
     void stopPutsTheAdaptersBack();
 
 private:
@@ -114,7 +115,7 @@ void tst_ServiceE2E::initTestCase()
                                                "[Tcpip]\nParameters\\Interfaces\\eth0\\NameServer=192.0.2.1 192.0.2.2\n"));
     const QString ini = m_scratch + QStringLiteral("/service.ini");
     QVERIFY(TestSupport::writeFile(ini, QStringLiteral("[global]\nwww=%1\nwww-ca-file=%2\ntarnwickproxy-addr=127.0.0.1\n"
-                                                       "tarnwickproxy-port=%3\nlocalproxy-addr=127.0.0.1\nlocalproxy-port=%4\n")
+                                                       "tarnwickproxy-port=%3\nlocalproxy-addr=127.0.0.1\nlocalproxy-port=%4\ndiag-myip-https=%1\n")
                                                 .arg(m_cabinet.https, m_cabinet.caFile).arg(resolverPort).arg(m_proxyPort)
                                                 .toUtf8()));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -126,6 +127,7 @@ void tst_ServiceE2E::initTestCase()
     environment.insert("CORVANE_IPC_SOCKET", m_socket);
     environment.insert("CORVANE_BLOCKPAGE_PORT", QString::number(m_blockPagePort));
     environment.insert("CORVANE_LOG_STDERR", "1");
+    environment.insert("CORVANE_DIAG_TIMEOUT_MS", "20000");
     m_service.setProcessEnvironment(environment);
     m_service.setStandardErrorFile(m_scratch + "/service.log");
     m_service.start(QStringLiteral(CORVANE_BINARY_DIR "/service/core/corvane-service"), { "-e" });
@@ -285,6 +287,28 @@ void tst_ServiceE2E::lockHoldsPerConnection()
         for (const ServiceClient::Note &note : client->notes)
             QVERIFY2(!QxtJSON::stringify(note.params).contains(Password), qPrintable(note.method));
     }
+}
+
+// The report is collected by the running service from its own view: the proxy it listens
+// on, the probe through that proxy (which must carry the signed-in computer's token), the
+// backend's adapters, and the tools' output; the account password never appears.
+void tst_ServiceE2E::supportReportOverIpc()
+{
+    QVERIFY(m_client);
+    const ServiceClient::Answer report = m_client->call("systemInfo", {}, 60000);
+    QVERIFY2(!report.error.isError(), qPrintable(report.error.toString()));
+    const QString text = report.result.toString();
+    const QStringList expected = {
+        QStringLiteral("Local DNS: 127.0.0.1:%1\n").arg(m_proxyPort),
+        QStringLiteral("Identification type is Token\n"),
+        QStringLiteral(" = agent.token:"),
+        QStringLiteral(".ProfileId:%1\n").arg(m_profileId),
+        QStringLiteral("Adapter DNS control: backend ini"),
+        QStringLiteral("\n> ip address show\n"),
+    };
+    for (const QString &part : expected)
+        QVERIFY2(text.contains(part), qPrintable(part + QStringLiteral(" missing from:\n") + text.left(3000)));
+    QVERIFY(!text.contains(Password));
 }
 
 void tst_ServiceE2E::stopPutsTheAdaptersBack()

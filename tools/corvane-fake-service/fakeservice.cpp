@@ -7,6 +7,7 @@
 
 #include <QHostAddress>
 #include <QLocalSocket>
+#include <QTimer>
 
 namespace {
 
@@ -102,14 +103,12 @@ void FakeService::useSampleAccount()
         return domains;
     };
     domainLists.clear();
-    domainLists.insert(qMakePair(11u, int(CabinetDomain::WhiteList)),
-                       list({CabinetDomain(101, QStringLiteral("school.example"))}));
-    domainLists.insert(qMakePair(11u, int(CabinetDomain::BlackList)),
-                       list({CabinetDomain(102, QStringLiteral("casino.example")),
-                             CabinetDomain(103, QStringLiteral("games.example"))}));
-    domainLists.insert(qMakePair(11u, int(CabinetDomain::AliasList)),
-                       list({CabinetDomain(104, QStringLiteral("printer.example"),
-                                           QHostAddress(QStringLiteral("192.0.2.80")))}));
+    domainLists[11][CabinetDomain::WhiteList] = list({CabinetDomain(101, QStringLiteral("school.example"))});
+    domainLists[11][CabinetDomain::BlackList] = list({CabinetDomain(102, QStringLiteral("casino.example")),
+                                                      CabinetDomain(103, QStringLiteral("games.example"))});
+    domainLists[11][CabinetDomain::AliasList] = list({CabinetDomain(104, QStringLiteral("printer.example"),
+                                                                    QHostAddress(QStringLiteral("192.0.2.80")))});
+    lastDomainId = 200;
     CabinetSchedule week;
     for (int day = 0; day < CabinetSchedule::DaysPerWeek; ++day)
         week << CabinetScheduleDay(true, day < 5 ? QStringLiteral("07:00") : QStringLiteral("09:00"),
@@ -200,8 +199,8 @@ void FakeService::greet(GuiConnector *connection)
     settings.insert(QStringLiteral("user_to_prof_map"), userToProfileMap);
     connection->notify("setSettings", {settings});
     connection->notify("setNetworks", {networksInfo()});
-    // The service never sends the account password.
-    connection->notify("setCredentials", {login, QStringLiteral("")});
+    // The service never sends the account password, unless the script plays one that does.
+    connection->notify("setCredentials", {login, sendsPassword ? password : QStringLiteral("")});
     connection->notify("setSettingsLocked", {settingsLocked});
     connection->notify("setGlobalFiltering", {globalFiltering});
     connection->notify("setUserInfo", {CabinetUserInfo().toVariant()});
@@ -263,6 +262,10 @@ bool FakeServiceHandler::record(const char *method, const QVariantList &params, 
     const QString name = QString::fromLatin1(method);
     m_service->calls.append({name, params});
     Q_EMIT m_service->received(name);
+    if (m_service->answers.contains(name)) {
+        *answer = answered(m_service->answers.value(name));
+        return false;
+    }
     if (!m_service->failures.contains(name))
         return true;
     *answer = failed(m_service->failures.value(name));
@@ -365,7 +368,8 @@ Deferred FakeServiceHandler::setNetworkProtection(const QString &name, bool on, 
         return answer;
     for (QVariant &item : m_service->networks) {
         QVariantMap network = item.toMap();
-        if (network.value(Network::NameKey).toString() == name)
+        // The desktop client names a network by its display name, corvanectl by its id.
+        if (network.value(Network::NameKey).toString() == name || network.value(Network::IdKey).toString() == name)
             network.insert(Network::ProtectedKey, on);
         item = network;
     }
@@ -495,33 +499,63 @@ Deferred FakeServiceHandler::domains(const QVariant &profileId, const QVariant &
     if (!record("domains", {profileId, listType}, &answer))
         return answer;
     const int type = CabinetDomain::listTypeFromString(listType.toString());
-    return answered(m_service->domainLists.value(qMakePair(profileId.toUInt(), type)).toVariant());
+    return answered(m_service->domainLists.value(profileId.toUInt()).value(type).toVariant());
 }
 
+// The address is recorded only when the client sent one, so that calls() shows what came.
 Deferred FakeServiceHandler::addDomain(const QVariant &profileId, const QVariant &listType, const QVariant &domain,
                                        const QVariant &address)
 {
-    Deferred answer;
-    if (!record("addDomain", {profileId, listType, domain, address}, &answer) || refuseLocked(&answer))
-        return answer;
-    const int type = CabinetDomain::listTypeFromString(listType.toString());
-    const CabinetDomain entry(m_service->nextId++, domain.toString(),
-                              type == CabinetDomain::AliasList ? QHostAddress(address.toString()) : QHostAddress());
-    m_service->domainLists[qMakePair(profileId.toUInt(), type)] << entry;
-    return answered(entry.id());
+    return addEntry({profileId, listType, domain, address}, address);
 }
 
 Deferred FakeServiceHandler::addDomain(const QVariant &profileId, const QVariant &listType, const QVariant &domain)
 {
-    return addDomain(profileId, listType, domain, QString());
+    return addEntry({profileId, listType, domain}, QVariant());
 }
 
-void FakeServiceHandler::removeDomain(const QVariant &profileId, const QVariant &listType, const QVariant &entryId)
+Deferred FakeServiceHandler::addEntry(const QVariantList &params, const QVariant &address)
 {
-    if (!recordNotification("removeDomain", {profileId, listType, entryId}))
-        return;
-    const int type = CabinetDomain::listTypeFromString(listType.toString());
-    m_service->domainLists[qMakePair(profileId.toUInt(), type)].removeDomain(entryId.toUInt());
+    Deferred answer;
+    if (!record("addDomain", params, &answer) || refuseLocked(&answer))
+        return answer;
+    const uint profileId = params.at(0).toUInt();
+    const CabinetDomain::Type type = CabinetDomain::listTypeFromString(params.at(1).toString());
+    const quint32 id = ++m_service->lastDomainId;
+    m_service->domainLists[profileId][type].append(
+        CabinetDomain(id, params.at(2).toString(),
+                      type == CabinetDomain::AliasList ? QHostAddress(address.toString()) : QHostAddress()));
+    announceDomains(profileId, type);
+    return answered(id);
+}
+
+// Refused while locked when called; sent as a notification, the refusal goes unread and
+// nothing changes, as with the service.
+Deferred FakeServiceHandler::removeDomain(const QVariant &profileId, const QVariant &listType, const QVariant &entryId)
+{
+    Deferred answer;
+    if (!record("removeDomain", {profileId, listType, entryId}, &answer) || refuseLocked(&answer))
+        return answer;
+    const CabinetDomain::Type type = CabinetDomain::listTypeFromString(listType.toString());
+    m_service->domainLists[profileId.toUInt()][type].removeDomain(entryId.toUInt());
+    announceDomains(profileId.toUInt(), type);
+    return answered(QVariant());
+}
+
+Deferred FakeServiceHandler::clearDomains(uint profileId, const QString &type)
+{
+    Deferred answer;
+    if (!record("clearDomains", {profileId, type}, &answer) || refuseLocked(&answer))
+        return answer;
+    const CabinetDomain::Type list = CabinetDomain::listTypeFromString(type);
+    m_service->domainLists[profileId][list].clear();
+    announceDomains(profileId, list);
+    return answered(QVariant());
+}
+
+void FakeServiceHandler::announceDomains(uint profileId, int type)
+{
+    m_service->broadcast("setDomains", {profileId, type, m_service->domainLists.value(profileId).value(type).toVariant()});
 }
 
 Deferred FakeServiceHandler::setLocalUserToProfileMappingStatus(const QVariant &on)
@@ -560,5 +594,8 @@ Deferred FakeServiceHandler::systemInfo()
         m_service->pendingSystemInfo << answer;
         return answer;
     }
-    return answered(m_service->systemInfoReport);
+    QTimer::singleShot(m_service->reportDelayMs, this, [answer, text = m_service->systemInfoReport]() mutable {
+        answer.callback(text);
+    });
+    return answer;
 }

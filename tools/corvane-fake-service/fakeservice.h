@@ -24,13 +24,17 @@ class IpcServer;
 // The settings lock is enforced per connection as the service does: while settingsLocked
 // is true, a protected call ("setGlobalFiltering" off, "setSettingsProtection",
 // "setSetting", "setProfile", "setNetworkProtection", "setCredentials" for another login,
-// and the account edits: "addProfile", "addDomain", the mapping) is answered with code 1
-// until "unlockSettings" succeeded on that connection; a protected notification (the
-// profile switches, "removeProfile", "removeDomain", "setFilterCat") is dropped.
+// and the account edits: "addProfile", "addDomain", "removeDomain", "clearDomains", the
+// mapping) is answered with code 1 until "unlockSettings" succeeded on that connection; a
+// protected notification (the profile switches, "removeProfile", "setFilterCat") is
+// dropped.
 //
 // The account edits take their parameters as they arrive, so that calls() records the
 // JSON types the client sent (typeSignature() names them), and change the script's data
-// as the service would, announcing the change to every client.
+// as the service would, announcing the change to every client. Domain lists live in the
+// script (domainLists); reads ("domains", "userFilter") answer at once with what is
+// there, and every change is broadcast as "setDomains". "systemInfo" answers the report
+// text after reportDelayMs, or waits for the test while holdSystemInfo is set.
 class FakeService : public QObject
 {
     Q_OBJECT
@@ -73,17 +77,26 @@ public:
     int lockedRefusals = 0;
     // Methods that answer with this error instead of doing their work.
     QHash<QString, ::Error> failures;
+    // Methods that answer with this result instead of doing their work (a malformed answer,
+    // say).
+    QHash<QString, QVariant> answers;
+    // The design's service sends the account password in clear in the greeting's
+    // "setCredentials"; true plays such a service.
+    bool sendsPassword = false;
+    // Domain lists by profile id, then list type (0 white, 1 black, 2 alias).
+    QHash<quint32, QHash<int, CabinetDomains>> domainLists;
+    quint32 lastDomainId = 100;
+    int reportDelayMs = 0;
 
-    // The account's data beside the profiles, keyed by profile id (and list type).
+    // The account's data beside the profiles and lists, keyed by profile id.
     CabinetCategoryGroupList categoryGroups;
     QHash<quint32, QVariantList> blockedCategories;
-    QHash<QPair<quint32, int>, CabinetDomains> domainLists;
     QHash<quint32, CabinetSchedule> schedules;
     QVariantMap userToProfileMap;
     bool userMappingEnabled = false;
-    quint32 nextId = 500;
-    // "systemInfo": answered with this text at once, unless holdSystemInfo keeps the calls
-    // waiting in pendingSystemInfo for the test to answer.
+    quint32 nextId = 500; // of new profiles
+    // "systemInfo": answered with this text, unless holdSystemInfo keeps the calls waiting
+    // in pendingSystemInfo for the test to answer.
     QString systemInfoReport = QStringLiteral("Local DNS: 127.0.0.1:53\n");
     bool holdSystemInfo = false;
     QList<Deferred> pendingSystemInfo;
@@ -155,7 +168,8 @@ public Q_SLOTS:
     Deferred addDomain(const QVariant &profileId, const QVariant &listType, const QVariant &domain,
                        const QVariant &address);
     Deferred addDomain(const QVariant &profileId, const QVariant &listType, const QVariant &domain);
-    void removeDomain(const QVariant &profileId, const QVariant &listType, const QVariant &entryId);
+    Deferred removeDomain(const QVariant &profileId, const QVariant &listType, const QVariant &entryId);
+    Deferred clearDomains(uint profileId, const QString &type);
     Deferred setLocalUserToProfileMappingStatus(const QVariant &on);
     Deferred UserToProfileMapFileWasUpdated(const QVariant &map);
     Deferred schedule(const QVariant &profileId);
@@ -168,6 +182,8 @@ private:
     bool recordNotification(const char *method, const QVariantList &params);
     void setFlag(const char *method, const QVariant &profileId, const QVariant &on,
                  void (CabinetProfile::*setter)(bool));
+    void announceDomains(uint profileId, int type);
+    Deferred addEntry(const QVariantList &params, const QVariant &address);
 
     FakeService *m_service;
     QPointer<GuiConnector> m_connection;
