@@ -58,6 +58,7 @@ void TestSettingsViews::init()
     AgentTestRig::resetSettings(false);
     rig = std::make_unique<AgentTestRig>();
     rig->service.useSampleAccount();
+    rig->service.useSampleLists();
     QVERIFY(rig->service.start(rig->socketPath));
     rig->startAgent();
     QVERIFY(rig->waitFor(Agent::State::Identified));

@@ -287,6 +287,7 @@ int main(int argc, char **argv)
 
     FakeService service;
     service.useSampleAccount();
+    service.useSampleLists();
     Agent agent(AgentOptions{});
     agent.setSystemTrayAvailable(true);
     agent.connection()->setSocketPath(socket);

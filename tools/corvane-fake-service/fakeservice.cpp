@@ -97,6 +97,15 @@ void FakeService::useSampleAccount()
                                                         CabinetCategory(32, QStringLiteral("Video streaming")),
                                                         CabinetCategory(33, QStringLiteral("Chat"))});
     blockedCategories = {{11, {1, 2, 3}}, {12, {30, 31}}};
+    CabinetSchedule week;
+    for (int day = 0; day < CabinetSchedule::DaysPerWeek; ++day)
+        week << CabinetScheduleDay(true, day < 5 ? QStringLiteral("07:00") : QStringLiteral("09:00"),
+                                   day < 5 ? QStringLiteral("20:30") : QStringLiteral("22:00"));
+    schedules = {{11, week}};
+}
+
+void FakeService::useSampleLists()
+{
     auto list = [](const QList<CabinetDomain> &entries) {
         CabinetDomains domains;
         domains.append(entries);
@@ -109,11 +118,6 @@ void FakeService::useSampleAccount()
     domainLists[11][CabinetDomain::AliasList] = list({CabinetDomain(104, QStringLiteral("printer.example"),
                                                                     QHostAddress(QStringLiteral("192.0.2.80")))});
     lastDomainId = 200;
-    CabinetSchedule week;
-    for (int day = 0; day < CabinetSchedule::DaysPerWeek; ++day)
-        week << CabinetScheduleDay(true, day < 5 ? QStringLiteral("07:00") : QStringLiteral("09:00"),
-                                   day < 5 ? QStringLiteral("20:30") : QStringLiteral("22:00"));
-    schedules = {{11, week}};
 }
 
 QString FakeService::typeSignature(const QVariantList &params)

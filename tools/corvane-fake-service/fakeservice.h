@@ -102,8 +102,10 @@ public:
     QList<Deferred> pendingSystemInfo;
 
     // A small account: two profiles (the default one current), one protected connection,
-    // two category groups, a few list entries and a schedule.
+    // two category groups and a schedule.
     void useSampleAccount();
+    // A few entries in each list of the first profile; new entries get ids from 201.
+    void useSampleLists();
 
     // The JSON types of parameters as the engine received them: "uint" (a non-negative
     // integer), "int", "bool", "string", "map", "list", "double", "null", joined by ",".
