@@ -18,6 +18,9 @@ SystemInformationDialog::SystemInformationDialog(const QString &text, QWidget *p
     setModal(true);
     // The tables line up only in a fixed-width font.
     systemInformationText_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // The report is English text and left-aligned tables in every language; in a
+    // right-to-left layout its line starts went under the scroll bar.
+    systemInformationText_->setLayoutDirection(Qt::LeftToRight);
     systemInformationText_->setPlainText(text);
     setStyleSheet(QStringLiteral("#SystemInformationDialog { border: 1px solid #1d4f73; }"));
     systemInformationError_->hide();
