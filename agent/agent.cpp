@@ -59,6 +59,10 @@ Agent::~Agent()
         ReturnCodeWriter::writeNow(ReturnCode::Refused, 1000);
     delete m_window;
     delete m_tray;
+    // The connection goes after this body and fails the calls still waiting; what their
+    // receivers show has nowhere to go then.
+    m_window = nullptr;
+    m_tray = nullptr;
 }
 
 QString Agent::displayName() const
@@ -81,6 +85,7 @@ void Agent::createWindow()
     connect(m_window, &Window::protectionStateChanged, this,
             [this](bool state) { decideProtectionStateChange(state, 0); });
     connect(m_window, &Window::needToUpdateTokenProfileId, this, &Agent::updateTokenProfileId);
+    connect(m_window, &Window::systemInformationRequested, this, &Agent::requestSystemInformation);
     connect(m_window, &Window::homePageRequested, this, &Agent::decideHomePageRequest);
     connect(m_window, &Window::settingsPageRequested, this, &Agent::decideSettingsPageRequest);
     connect(m_window, &Window::authRequestLeft, this, &Agent::promptLeft);
@@ -119,12 +124,16 @@ void Agent::createModels()
     };
     connect(m_profiles, &QAbstractItemModel::modelReset, this, refillProfiles);
     connect(m_profiles, &ProfileListModel::activeProfileChanged, this, refillProfiles);
+    connect(m_profiles, &QAbstractItemModel::rowsRemoved, this, refillProfiles);
     connect(m_profiles, &ProfileListModel::profileSelected, this, &Agent::selectProfile);
     connect(m_networks, &NetworkConnectionListModel::protectionStateChanged, this,
             &Agent::changeConnectionProtectionState);
     connect(&m_updater, &AppUpdater::checkEnabled, this, &Agent::setAutoUpdate);
     connect(&m_updater, &AppUpdater::checkFinished, this, &Agent::updater_checkFinished);
     m_window->setNetworkModel(m_networks);
+    wireSettingsModels();
+    m_software = InstalledSoftware::create(this);
+    connect(m_software, &InstalledSoftware::ready, this, &Agent::software_ready);
 }
 
 void Agent::start()
@@ -249,8 +258,10 @@ void Agent::setSettings(const QVariantMap &settings)
 {
     if (settings.contains(AgentSettings::CategoryServerKey))
         m_window->setDnsServer(settings.value(AgentSettings::CategoryServerKey).toString());
-    if (settings.contains(AgentSettings::UserMappingStatusKey))
+    if (settings.contains(AgentSettings::UserMappingStatusKey)) {
         m_userMappingEnabled = settings.value(AgentSettings::UserMappingStatusKey).toBool();
+        m_window->setUserProfileMappingEnabled(m_userMappingEnabled);
+    }
     if (settings.contains(AgentSettings::UserToProfileMapKey))
         m_userMapping->setMapping(settings.value(AgentSettings::UserToProfileMapKey).toMap());
 }
@@ -296,6 +307,7 @@ void Agent::decideSettingsPageRequest()
         return;
     requirePassword(PromptKind::Settings, [this] {
         updateProfiles(true);
+        refreshLocalUsers();
         m_window->showSettingsPage();
     });
 }
@@ -356,9 +368,9 @@ void Agent::selectProfile(uint profileId)
 void Agent::updateCredentials(const QString &login, const QString &password)
 {
     Guard guard;
-    guard.done = [this, login, password](const ::Error &error) {
+    guard.done = [this, login, password](const ::Error &error, const QVariant &) {
         // A sign-in refused by the settings lock changed nothing in the service.
-        if (error.code() != LockedCode) {
+        if (error.code() != LockedCode && m_window) {
             m_login = login;
             m_password = password;
             m_window->setCredentials(login, password);
@@ -390,7 +402,9 @@ void Agent::updateProfiles(bool clearModels)
     m_connection.notify("updateProfiles");
     if (!clearModels)
         return;
-    m_profiles->clear();
+    // The profile list stays: the service pushes it only when it differs from what it has,
+    // so an emptied list would stay empty. The lists of each profile are asked for again
+    // when next shown.
     m_whiteList->clear();
     m_blackList->clear();
     m_aliasList->clear();
@@ -487,8 +501,13 @@ void Agent::updater_checkFinished()
 {
     const bool manual = m_manualUpdateCheck;
     m_manualUpdateCheck = false;
-    if (manual && !m_updater.hasNewVersion() && m_updater.errorText().isEmpty())
+    if (!manual || m_updater.hasNewVersion())
+        return;
+    // A check the user asked for says how it ended, also when it could not find out.
+    if (m_updater.errorText().isEmpty())
         m_tray->showInformation(displayName(), QCoreApplication::translate("AppUpdater", "Latest version is installed"));
+    else
+        m_tray->showWarning(displayName(), m_updater.errorText());
 }
 
 void Agent::timerEvent(QTimerEvent *event)

@@ -4,6 +4,7 @@
 #include "appupdater.h"
 #include "error.h"
 #include "autorun.h"
+#include "installedsoftware.h"
 #include "rpcconnection.h"
 #include "translations.h"
 
@@ -14,11 +15,14 @@
 #include <functional>
 
 class AliasListModel;
+class InstalledSoftware;
+class MessageDialog;
 class CategoryTreeModel;
 class DomainListModel;
 class JsonRPCCall;
 class NetworkConnectionListModel;
 class ProfileListModel;
+class QDialog;
 class QState;
 class QStateMachine;
 class ServiceNotifications;
@@ -55,6 +59,8 @@ public:
     static constexpr qint32 LockedCode = 1;
     static constexpr qint32 CredentialsRefusedCode = 30;
     static constexpr int UpdateCheckDelayMs = 120000;
+    // How long the service may take for its part of the support report, in seconds.
+    static constexpr unsigned short SystemInfoTimeout = 120;
 
     explicit Agent(const AgentOptions &options, QObject *parent = nullptr);
     ~Agent() override;
@@ -80,6 +86,8 @@ public:
     DomainListModel *whiteListModel() const { return m_whiteList; }
     DomainListModel *blackListModel() const { return m_blackList; }
     AliasListModel *aliasListModel() const { return m_aliasList; }
+    AppUpdater *updater() { return &m_updater; }
+    bool isCollectingSystemInformation() const { return !m_systemInfoCall.isNull(); }
     CategoryTreeModel *categoryTreeModel() const { return m_categories; }
     UserProfileMappingModel *userProfileMappingModel() const { return m_userMapping; }
     bool userProfileMappingEnabled() const { return m_userMappingEnabled; }
@@ -106,6 +114,8 @@ public:
 Q_SIGNALS:
     void authConfirmed();
     void finished(int exitCode);
+    // The support report is shown in this dialog (it deletes itself when closed).
+    void systemInformationShown(QDialog *dialog);
     void stateEntered(Agent::State state);
 
 private:
@@ -149,12 +159,13 @@ private:
     // What happens around a protected call: refused() when the service first refuses it as
     // locked (before the password is asked; it undoes what the client showed in advance),
     // apply() before the call is sent again (it shows it once more), done() with the final
-    // outcome. Without done(), a failure goes to the request-error display.
+    // outcome and the call's result. Without done(), a failure goes to the request-error
+    // display.
     struct Guard
     {
         std::function<void()> refused;
         std::function<void()> apply;
-        std::function<void(const ::Error &)> done;
+        std::function<void(const ::Error &, const QVariant &)> done;
     };
     void guardedCall(const char *method, const QList<QVariant> &params, PromptKind kind,
                      const Guard &guard = Guard(), bool retried = false);
@@ -175,11 +186,48 @@ private:
     void changeConnectionProtectionState(const QString &name, bool on);
     void updateTokenProfileId();
     void updateProfiles(bool clearModels);
+
+    // The settings views' edits and what they fetch (agentsettingsviews.cpp).
+    void wireSettingsModels();
+    void removeProfile(quint32 profileId);
+    void enableSchedule(quint32 profileId, bool on);
+    void setWhiteListOnlyEnabled(quint32 profileId, bool on);
+    void setBlockUnknownEnabled(quint32 profileId, bool on);
+    void setSafeSearchEnabled(quint32 profileId, bool on);
+    void setSafeYoutubeEnabled(quint32 profileId, bool on);
+    void addProfile(const QString &name);
+    void updateCategories();
+    void updateBlockedCategories(quint32 profileId);
+    void blockCategory(quint32 profileId, quint32 categoryId, bool on);
+    void updateWhiteList(quint32 profileId);
+    void addWhiteListDomain(uint profileId, const QString &domain);
+    void removeWhiteListDomain(quint32 profileId, quint32 entryId);
+    void updateBlackList(quint32 profileId);
+    void addBlackListDomain(uint profileId, const QString &domain);
+    void removeBlackListDomain(quint32 profileId, quint32 entryId);
+    void updateAliasList(quint32 profileId);
+    void addAlias(uint profileId, const QString &domain, const QString &address);
+    void removeAlias(quint32 profileId, quint32 entryId);
+    void enableUserProfileMapping(bool on);
+    void changeUserProfileMapping(const QVariantMap &map);
+    void updateSchedule(quint32 profileId);
+    void updateDomains(DomainListModel *model, quint32 profileId);
+    void addDomain(DomainListModel *model, uint profileId, const QString &domain, const QString &address);
+    void removeDomain(int type, quint32 profileId, quint32 entryId);
+    void refreshLocalUsers();
     void serviceConnectionError(IpcConnection::Error kind);
     void minimizeWindow();
     void hideWindow();
     void closeWindow();
     void showWindow();
+
+    // The support report (agentsysteminfo.cpp).
+    void requestSystemInformation();
+    void querySoftware();
+    void software_ready(const QList<InstalledSoftware::Package> &packages);
+    void systemInfo_finished();
+    void showSystemInformationIfReady();
+    QStringList systemInformationLines() const;
 
     // Autorun and update checks.
     bool readAutoRun();
@@ -232,6 +280,16 @@ private:
 
     Window *m_window = nullptr;
     TrayIcon *m_tray = nullptr;
+
+    InstalledSoftware *m_software = nullptr;
+    QList<InstalledSoftware::Package> m_softwareList;
+    bool m_softwareKnown = false;
+    bool m_softwareQueryRunning = false;
+    QPointer<JsonRPCCall> m_systemInfoCall;
+    bool m_localReportWanted = false;
+    bool m_serviceReportWanted = false;
+    QString m_serviceReport;
+    QList<QPointer<MessageDialog>> m_waitDialogs;
 
     Prompt m_prompt;
     bool m_promptOpen = false;

@@ -171,7 +171,7 @@ void Agent::guardedCall(const char *method, const QList<QVariant> &params, Promp
         if (error.code() == LockedCode && guard.refused)
             guard.refused();
         if (guard.done)
-            guard.done(error);
+            guard.done(error, call->result());
         else if (error.isError())
             showRequestError(error.code());
     });
@@ -179,6 +179,8 @@ void Agent::guardedCall(const char *method, const QList<QVariant> &params, Promp
 
 void Agent::showRequestError(qint32 code)
 {
+    if (!m_tray)
+        return;
     switch (code) {
     case 1:
     case 2:

@@ -14,6 +14,13 @@ inline const QString FirstStartKey = QStringLiteral("firststart");
 // Automatic update checks on.
 inline const QString NewVersionChecksKey = QStringLiteral("new-version-checks");
 
+// Where the update checker finds "en-generic-agent.version" and "en-generic-agent.deb";
+// the default is the reference account service's download folder.
+inline const QString UpdateLocationKey = QStringLiteral("update-location");
+inline const QString DefaultUpdateLocation = QStringLiteral("https://127.0.0.1:8443/download");
+// A PEM file of extra CAs trusted for the update location (the reference stand-ins' CA).
+inline const QString UpdateCaFileKey = QStringLiteral("update-ca-file");
+
 // In the service's "setSettings" map and its "setSetting" method.
 inline const QString CategoryServerKey = QStringLiteral("catserv-dns");
 inline const QString UserMappingStatusKey = QStringLiteral("local_user_to_profile_mapping_status");

@@ -25,6 +25,8 @@ QVariant NetworkConnectionListModel::data(const QModelIndex &index, int role) co
         return connection.isProtected ? Qt::Checked : Qt::Unchecked;
     case ProtectedRole:
         return connection.isProtected;
+    case IdRole:
+        return connection.id;
     default:
         return QVariant();
     }
@@ -40,7 +42,9 @@ bool NetworkConnectionListModel::setData(const QModelIndex &index, const QVarian
         return false;
     connection.isProtected = on;
     Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
-    Q_EMIT protectionStateChanged(connection.name, on);
+    // The service finds the adapter by its identifier; the display name is only what the
+    // user reads (and two connections may share it).
+    Q_EMIT protectionStateChanged(connection.id.isEmpty() ? connection.name : connection.id, on);
     return true;
 }
 
@@ -58,6 +62,7 @@ void NetworkConnectionListModel::setNetworks(const QVariantList &networks)
     for (const QVariant &item : networks) {
         const QVariantMap map = item.toMap();
         Connection connection;
+        connection.id = map.value(Network::IdKey).toString();
         connection.name = map.value(Network::NameKey).toString();
         connection.isProtected = map.value(Network::ProtectedKey).toBool();
         if (!connection.name.isEmpty())
@@ -69,7 +74,8 @@ void NetworkConnectionListModel::setNetworks(const QVariantList &networks)
 void NetworkConnectionListModel::setNetworkProtection(const QString &name, bool on)
 {
     for (int row = 0; row < m_connections.size(); ++row) {
-        if (m_connections.at(row).name != name || m_connections.at(row).isProtected == on)
+        const Connection &connection = m_connections.at(row);
+        if ((connection.id != name && connection.name != name) || connection.isProtected == on)
             continue;
         m_connections[row].isProtected = on;
         Q_EMIT dataChanged(index(row), index(row), {Qt::CheckStateRole, ProtectedRole});

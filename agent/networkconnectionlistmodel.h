@@ -5,7 +5,8 @@
 
 // The computer's network connections as the service reports them, with a check box each
 // for their protection. Checking a row changes it at once and reports
-// protectionStateChanged(); the service's next "setNetworks" corrects it if needed.
+// protectionStateChanged() with the adapter's identifier, by which the service knows it;
+// the service's next "setNetworks" corrects the row if needed.
 class NetworkConnectionListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -15,6 +16,7 @@ public:
     enum Role {
         NameRole = Qt::UserRole, // the connection's name, as the service knows it
         ProtectedRole,
+        IdRole, // the adapter's identifier
     };
     Q_ENUM(Role)
 
@@ -25,8 +27,9 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
-    // Each item a map with "name" and "protected"; items without a name are skipped.
+    // Each item a map with "id", "name" and "protected"; items without a name are skipped.
     void setNetworks(const QVariantList &networks);
+    // The connection of that identifier (or, from older services, that name).
     void setNetworkProtection(const QString &name, bool on);
     bool hasProtectedConnection() const;
 
@@ -36,6 +39,7 @@ Q_SIGNALS:
 private:
     struct Connection
     {
+        QString id;
         QString name;
         bool isProtected = false;
     };

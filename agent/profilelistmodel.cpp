@@ -1,5 +1,7 @@
 #include "profilelistmodel.h"
 
+#include "statusicons.h"
+
 #include <QColor>
 #include <QCoreApplication>
 
@@ -31,6 +33,10 @@ QVariant ProfileListModel::data(const QModelIndex &index, int role) const
             return QColor(89, 178, 89);
         return QVariant();
     }
+    if (role == Qt::DecorationRole && index.column() == ConfigureColumn)
+        return StatusIcons::controlIcon(StatusIcons::Control::Configure, StatusIcons::ControlState::Idle);
+    if (role == Qt::DecorationRole && index.column() == RemoveColumn && !profile.isDefault())
+        return StatusIcons::controlIcon(StatusIcons::Control::Remove, StatusIcons::ControlState::Idle);
     if (index.column() != NameColumn)
         return QVariant();
     switch (role) {
@@ -131,6 +137,31 @@ Qt::ItemFlags ProfileListModel::flags(const QModelIndex &index) const
     if (index.column() == RemoveColumn && data(this->index(index.row(), NameColumn), DefaultRole).toBool())
         return Qt::ItemNeverHasChildren;
     return Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
+bool ProfileListModel::removeRows(int row, int count, const QModelIndex &parent)
+{
+    if (parent.isValid() || row < 0 || count < 1 || row + count > m_profiles.size())
+        return false;
+    for (int i = row; i < row + count; ++i) {
+        if (m_profiles.at(i).isDefault())
+            return false;
+    }
+    QList<quint32> removed;
+    const bool activeRemoved = m_activeRow >= row && m_activeRow < row + count;
+    beginRemoveRows(QModelIndex(), row, row + count - 1);
+    for (int i = 0; i < count; ++i)
+        removed << m_profiles.takeAt(row).id();
+    if (m_activeRow >= row + count)
+        m_activeRow -= count;
+    else if (m_activeRow >= row)
+        m_activeRow = -1;
+    endRemoveRows();
+    for (quint32 id : qAsConst(removed))
+        Q_EMIT profileRemoved(id);
+    if (activeRemoved)
+        Q_EMIT activeProfileChanged();
+    return true;
 }
 
 void ProfileListModel::setProfiles(const CabinetProfileList &profiles, quint32 activeId)

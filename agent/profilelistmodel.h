@@ -10,6 +10,11 @@
 //
 // Columns: 0 name with check mark, 1 the word "Active" on the active row, 2 configure,
 // 3 remove (absent on the default profile).
+//
+// Edits are reported, not confirmed: a flag set through setData() (roles 260 to 264)
+// changes the row at once and emits the matching signal; removeRows() drops the rows at
+// once and emits profileRemoved() for each. The service's next "setProfiles" corrects
+// whatever it did not take.
 class ProfileListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -37,6 +42,8 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // The default profile cannot be removed: a range that holds it removes nothing.
+    bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
 
     void setProfiles(const CabinetProfileList &profiles, quint32 activeId);
     void setActiveProfile(quint32 id);

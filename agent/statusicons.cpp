@@ -22,8 +22,12 @@ struct LevelIcons
 {
     QIcon tray[4];
     QIcon home[4];
+    QIcon controls[2][4];
     bool filled = false;
 };
+
+const char *const ControlNames[] = {"configure", "remove"};
+const char *const ControlStateNames[] = {"idle", "hover", "pressed", "disabled"};
 
 LevelIcons &levelIcons()
 {
@@ -34,11 +38,21 @@ LevelIcons &levelIcons()
             icons.tray[level] = svgIcon(trayResource(level));
             icons.home[level] = svgIcon(homeResource(level));
         }
+        for (int control = 0; control < 2; ++control) {
+            for (int state = 0; state < 4; ++state)
+                icons.controls[control][state] = svgIcon(QStringLiteral(":/control/%1/%2")
+                                                             .arg(QLatin1String(ControlNames[control]),
+                                                                  QLatin1String(ControlStateNames[state])));
+        }
         qAddPostRoutine([] {
             LevelIcons &cache = levelIcons();
             for (int level = 0; level < 4; ++level) {
                 cache.tray[level] = QIcon();
                 cache.home[level] = QIcon();
+            }
+            for (auto &control : cache.controls) {
+                for (QIcon &icon : control)
+                    icon = QIcon();
             }
         });
     }
@@ -77,6 +91,11 @@ QString homeResource(int level)
 const QIcon &trayIcon(int level)
 {
     return levelIcons().tray[boundedLevel(level)];
+}
+
+const QIcon &controlIcon(Control control, ControlState state)
+{
+    return levelIcons().controls[int(control)][int(state)];
 }
 
 QPixmap homePicture(int level, int size)

@@ -17,6 +17,12 @@ const QIcon &trayIcon(int level);
 // ":/page/home/error" ... ":/page/home/ok" at the given size.
 QPixmap homePicture(int level, int size);
 
+// The per-row controls of the settings views (":/control/configure/<state>",
+// ":/control/remove/<state>"), each made once.
+enum class Control { Configure, Remove };
+enum class ControlState { Idle, Hover, Pressed, Disabled };
+const QIcon &controlIcon(Control control, ControlState state);
+
 QString trayResource(int level);
 QString homeResource(int level);
 

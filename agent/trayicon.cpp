@@ -45,10 +45,20 @@ TrayIcon::TrayIcon(QObject *parent)
 
 // The platform's icon (on D-Bus, a StatusNotifierItem exporting the menu) goes before the
 // menu it shows.
+//
+// Then every action leaves its menu one by one: only a removal deletes the platform menu
+// item that mirrors an action (QMenu::actionEvent). Destroying the menu with its actions
+// still in it leaves those items behind (the D-Bus platform menu does not delete them), and
+// with them each action's icon, in a cycle nothing points to.
 TrayIcon::~TrayIcon()
 {
     hide();
     setContextMenu(nullptr);
+    for (QMenu *menu : {m_profiles, m_stopFiltering, m_menu.get()}) {
+        const QList<QAction *> actions = menu->actions();
+        for (QAction *action : actions)
+            menu->removeAction(action);
+    }
 }
 
 QAction *TrayIcon::addPause(QMenu *menu, const QString &text, int minutes, const char *name)

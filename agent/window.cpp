@@ -1,6 +1,8 @@
 #include "window.h"
 
+#include "profilelistmodel.h"
 #include "statusicons.h"
+#include "warningstyle.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -109,14 +111,15 @@ void Window::setupTexts()
         }
         text->setText(QString::fromLatin1(EntryTemplate).arg(entry.title, entry.description));
     }
-    // The filtering and profile pages come with the settings views; until then their
-    // entries cannot be opened.
-    filterSettingsButton_->setEnabled(false);
-    profilesSettingsButton_->setEnabled(false);
-
     const QString breadcrumb = QString::fromLatin1(BreadcrumbTemplate);
     authSettingsBreadcrumb_->setText(breadcrumb.arg(tr("Settings"), tr("Authentication settings")));
     commonSettingsBreadcrumb_->setText(breadcrumb.arg(tr("Settings"), tr("Common settings")));
+    filterSettingsPage_->findChild<QLabel *>(QStringLiteral("filterSettingsBreadcrumb_"))
+        ->setText(breadcrumb.arg(tr("Settings"), tr("Content filtering settings")));
+    profilesSettingsPage_->findChild<QLabel *>(QStringLiteral("profilesSettingsBreadcrumb_"))
+        ->setText(breadcrumb.arg(tr("Settings"), tr("Profiles")));
+    profileSelectorConfirmButton_->hide();
+    profileSelector_->setToolTip(tr("The profile whose settings are shown"));
 }
 
 void Window::setupSignals()
@@ -148,6 +151,8 @@ void Window::setupSignals()
     connect(authSettingsLoginForm_, &QLineEdit::textEdited, this, &Window::clearLoginFailure);
     connect(authSettingsPasswordForm_, &QLineEdit::textEdited, this, &Window::clearLoginFailure);
 
+    connect(filterSettingsButton_, &QAbstractButton::clicked, this, &Window::showFilterSettingsPage);
+    connect(profilesSettingsButton_, &QAbstractButton::clicked, this, &Window::showProfilesSettingsPage);
     connect(commonSettingsButton_, &QAbstractButton::clicked, this, &Window::showCommonSettingsPage);
     connect(authSettingsButton_, &QAbstractButton::clicked, this, &Window::showAuthSettingsPage);
     for (QLabel *breadcrumb : {authSettingsBreadcrumb_, commonSettingsBreadcrumb_}) {
@@ -156,6 +161,18 @@ void Window::setupSignals()
                 showSettingsPage();
         });
     }
+
+    connect(filterSettingsPage_, &FilterSettingsPage::settingsPageRequested, this, &Window::showSettingsPage);
+    connect(filterSettingsPage_, &FilterSettingsPage::whiteListDomainAdded, this, &Window::whiteListDomainAdded);
+    connect(filterSettingsPage_, &FilterSettingsPage::blackListDomainAdded, this, &Window::blackListDomainAdded);
+    connect(filterSettingsPage_, &FilterSettingsPage::aliasAdded, this, &Window::aliasAdded);
+    connect(filterSettingsPage_, &FilterSettingsPage::scheduleRequested, this, &Window::scheduleRequested);
+    connect(profilesSettingsPage_, &ProfilesSettingsPage::settingsPageRequested, this, &Window::showSettingsPage);
+    connect(profilesSettingsPage_, &ProfilesSettingsPage::profileAdded, this, &Window::profileAdded);
+    connect(profilesSettingsPage_, &ProfilesSettingsPage::userProfileMappingStateChanged, this,
+            &Window::userProfileMappingStateChanged);
+    connect(profilesSettingsPage_, &ProfilesSettingsPage::configureProfile, this, &Window::configureProfile);
+    connect(profileSelector_, qOverload<int>(&QComboBox::activated), this, &Window::profileSelector_activated);
 
     connect(protectSettingsFlag_, &QAbstractButton::clicked, this, &Window::settingsProtected);
     connect(trayIconFlag_, &QAbstractButton::clicked, this, &Window::autoRunStateChanged);
@@ -194,11 +211,13 @@ void Window::setStatus(int level, const QString &title, const QString &text)
     protectionStateText_->setText(textTemplate.arg(title.toHtmlEscaped(), text.toHtmlEscaped()));
 }
 
+// Help stays reachable: its contacts and the support report matter most while the
+// service is away.
 void Window::setNavigationEnabled(bool enabled)
 {
     homeButton_->setEnabled(enabled);
     settingsButton_->setEnabled(enabled);
-    helpButton_->setEnabled(enabled);
+    helpButton_->setEnabled(true);
 }
 
 void Window::setProtectionSwitch(bool visible, bool checked)
@@ -275,12 +294,151 @@ void Window::showAuthSettingsPage()
     authSettingsLoginForm_->setFocus();
 }
 
+void Window::showFilterSettingsPage()
+{
+    QModelIndex profile = filterSettingsPage_->chosenProfile();
+    if (m_profiles && !profile.isValid()) {
+        const int row = m_profiles->activeRow() >= 0 ? m_profiles->activeRow() : 0;
+        profile = m_profiles->index(row, ProfileListModel::NameColumn);
+    }
+    showFilterPage(profile);
+}
+
+void Window::showProfilesSettingsPage()
+{
+    showPage(profilesSettingsPage_, settingsButton_);
+}
+
+void Window::configureProfile(const QModelIndex &index)
+{
+    filterSettingsPage_->configureCategoriesTab(index);
+    showFilterPage(index);
+}
+
+void Window::configureCategoriesTab(const QModelIndex &index)
+{
+    filterSettingsPage_->configureCategoriesTab(index);
+}
+
+void Window::configureBwListsTab(const QModelIndex &index)
+{
+    filterSettingsPage_->configureBwListsTab(index);
+}
+
+void Window::configureAliasesTab(const QModelIndex &index)
+{
+    filterSettingsPage_->configureAliasesTab(index);
+}
+
+void Window::configureScheduleTab(const QModelIndex &index)
+{
+    filterSettingsPage_->configureScheduleTab(index);
+}
+
+void Window::configureAdvancedSettingsTab(const QModelIndex &index)
+{
+    filterSettingsPage_->configureAdvancedSettingsTab(index);
+}
+
+// The filtering page names its profile in the profile bar, where another can be chosen.
+void Window::showFilterPage(const QModelIndex &profile)
+{
+    showPage(filterSettingsPage_, settingsButton_);
+    filterSettingsPage_->configure(profile);
+    profileBarIndicator_->hide();
+    profileBarIcon_->show();
+    fillProfileSelector();
+    profileSelector_->show();
+}
+
+void Window::fillProfileSelector()
+{
+    const QSignalBlocker blocker(profileSelector_);
+    profileSelector_->clear();
+    const quint32 chosen = filterSettingsPage_->chosenProfile().data(ProfileListModel::IdRole).toUInt();
+    for (int row = 0; m_profiles && row < m_profiles->rowCount(); ++row) {
+        const QModelIndex index = m_profiles->index(row, ProfileListModel::NameColumn);
+        const quint32 id = index.data(ProfileListModel::IdRole).toUInt();
+        profileSelector_->addItem(index.data(ProfileListModel::NameRole).toString(), id);
+        if (id == chosen)
+            profileSelector_->setCurrentIndex(row);
+    }
+}
+
+void Window::profileSelector_activated(int row)
+{
+    if (m_profiles && row >= 0 && row < m_profiles->rowCount())
+        filterSettingsPage_->configure(m_profiles->index(row, ProfileListModel::NameColumn));
+}
+
+QModelIndex Window::chosenProfile() const
+{
+    return filterSettingsPage_->chosenProfile();
+}
+
+void Window::getWhiteListDomain()
+{
+    filterSettingsPage_->getWhiteListDomain();
+}
+
+void Window::getBlackListDomain()
+{
+    filterSettingsPage_->getBlackListDomain();
+}
+
+void Window::getAlias()
+{
+    filterSettingsPage_->getAlias();
+}
+
+void Window::getProfileName()
+{
+    profilesSettingsPage_->getProfileName();
+}
+
+void Window::getUserProfileMapping()
+{
+    profilesSettingsPage_->getUserProfileMapping();
+}
+
+void Window::setSettingsModels(ProfileListModel *profiles, CategoryTreeModel *categories, DomainListModel *whiteList,
+                               DomainListModel *blackList, AliasListModel *aliases, UserProfileMappingModel *mapping)
+{
+    m_profiles = profiles;
+    filterSettingsPage_->setModels(profiles, categories, whiteList, blackList, aliases);
+    profilesSettingsPage_->setModels(profiles, mapping);
+    // The selector names the profiles of the moment.
+    auto refill = [this] {
+        if (profileSelector_->isVisible())
+            fillProfileSelector();
+    };
+    connect(profiles, &QAbstractItemModel::modelReset, this, refill);
+    connect(profiles, &QAbstractItemModel::rowsRemoved, this, refill);
+}
+
+void Window::setLocalUsers(const QStringList &users)
+{
+    profilesSettingsPage_->setLocalUsers(users);
+}
+
+void Window::setUserProfileMappingEnabled(bool on)
+{
+    profilesSettingsPage_->setUserProfileMappingEnabled(on);
+}
+
+void Window::setSchedule(quint32 profileId, const CabinetSchedule &schedule)
+{
+    filterSettingsPage_->setSchedule(profileId, schedule);
+}
+
 void Window::showPageAgain(QWidget *page)
 {
     if (page == homePage_)
         showHomePage();
     else if (page == helpPage_)
         showHelpPage();
+    else if (page == filterSettingsPage_)
+        showFilterPage(filterSettingsPage_->chosenProfile());
     else if (page != authRequestPage_ && pages_->indexOf(page) >= 0)
         showPage(page, settingsButton_);
 }
@@ -423,13 +581,7 @@ void Window::getDnsServer()
 
 void Window::setWarning(QWidget *widget, const char *property, bool on)
 {
-    if (widget->property(property).toBool() == on)
-        return;
-    widget->setProperty(property, on);
-    // Style sheet rules on dynamic properties are evaluated when the widget is polished.
-    widget->style()->unpolish(widget);
-    widget->style()->polish(widget);
-    widget->update();
+    setWarningStyle(widget, property, on);
 }
 
 void Window::closeEvent(QCloseEvent *event)
@@ -456,6 +608,8 @@ void Window::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         retranslateUi(this);
+        filterSettingsPage_->retranslate();
+        profilesSettingsPage_->retranslate();
         setupTexts();
     }
     QWidget::changeEvent(event);

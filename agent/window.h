@@ -2,15 +2,23 @@
 
 #include "ui_window.h"
 
+#include "cabinetschedule.h"
+
 #include <QWidget>
 
+class AliasListModel;
+class CategoryTreeModel;
+class DomainListModel;
+class ProfileListModel;
 class QAbstractButton;
 class QAbstractItemModel;
 class QButtonGroup;
+class UserProfileMappingModel;
 
 // The main window: one frameless window that shows one page at a time (home with the
 // filtering status and switch, password prompt, settings menu, sign-in, common settings,
-// help). It is passive: it shows what Agent tells it and reports the user's actions as
+// help, and the filtering settings and profiles pages of FilterSettingsPage and
+// ProfilesSettingsPage). It is passive: it shows what Agent tells it and reports the user's actions as
 // signals; it never talks to the service.
 //
 // Invalid input is marked in place through the dynamic property "warningStyle" (and
@@ -41,6 +49,9 @@ public:
     void showHelpPage();
     void showCommonSettingsPage();
     void showAuthSettingsPage();
+    // The filtering settings of the active profile (the first one when none is active).
+    void showFilterSettingsPage();
+    void showProfilesSettingsPage();
     // Shows a page that was current before, with its navigation button.
     void showPageAgain(QWidget *page);
     bool isLoginPageCurrent() const;
@@ -64,6 +75,14 @@ public:
     void setDnsServer(const QString &address);
     QString dnsServer() const;
     void setNetworkModel(QAbstractItemModel *model);
+    void setSettingsModels(ProfileListModel *profiles, CategoryTreeModel *categories, DomainListModel *whiteList,
+                           DomainListModel *blackList, AliasListModel *aliases, UserProfileMappingModel *mapping);
+    void setLocalUsers(const QStringList &users);
+    // The "Bind local users to profiles" box, set from the service without emitting.
+    void setUserProfileMappingEnabled(bool on);
+    void setSchedule(quint32 profileId, const CabinetSchedule &schedule);
+    // The profile the filtering settings page shows (column 0 of the profile list model).
+    QModelIndex chosenProfile() const;
 
 Q_SIGNALS:
     void minimizeClicked();
@@ -87,11 +106,25 @@ Q_SIGNALS:
     void profileAdded(const QString &profileName);
     void userProfileMappingStateChanged(bool on);
     void needToUpdateTokenProfileId();
+    // The schedule tab shows a profile: its hours are wanted (setSchedule()).
+    void scheduleRequested(uint profileId);
 
 public Q_SLOTS:
     void getAuthRequestInput();
     void getAuthSettingsInput();
     void getDnsServer();
+    // Opens the filtering settings page for that profile.
+    void configureProfile(const QModelIndex &index);
+    void configureCategoriesTab(const QModelIndex &index);
+    void configureBwListsTab(const QModelIndex &index);
+    void configureAliasesTab(const QModelIndex &index);
+    void configureScheduleTab(const QModelIndex &index);
+    void configureAdvancedSettingsTab(const QModelIndex &index);
+    void getWhiteListDomain();
+    void getBlackListDomain();
+    void getAlias();
+    void getProfileName();
+    void getUserProfileMapping();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -106,7 +139,11 @@ private:
     void navigationClicked(QAbstractButton *button);
     static void setWarning(QWidget *widget, const char *property, bool on);
     void clearLoginFailure();
+    void showFilterPage(const QModelIndex &profile);
+    void fillProfileSelector();
+    void profileSelector_activated(int row);
 
     QButtonGroup *m_menuButtonsGroup;
+    ProfileListModel *m_profiles = nullptr;
     bool m_promptOpen = false;
 };

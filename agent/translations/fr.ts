@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
     <name>Agent</name>
@@ -7,7 +8,7 @@
         <translation>%1 Agent</translation>
     </message>
     <message>
-        <source>Can't connect to the %1 system service</source>
+        <source>Can&apos;t connect to the %1 system service</source>
         <translation>Impossible de se connecter au service système %1</translation>
     </message>
     <message>
@@ -31,7 +32,7 @@
         <translation>Saisissez votre mot de passe pour désinstaller %1</translation>
     </message>
     <message>
-        <source>Can't reach %1</source>
+        <source>Can&apos;t reach %1</source>
         <translation>Impossible de joindre %1</translation>
     </message>
     <message>
@@ -39,7 +40,7 @@
         <translation>Erreur du service système %1</translation>
     </message>
     <message>
-        <source>The service part of %1 Agent doesn't work. Probably the service is still starting. If it doesn't start in a minute try to start it manually. Notice, %1 Agent doesn't work without this service.</source>
+        <source>The service part of %1 Agent doesn&apos;t work. Probably the service is still starting. If it doesn&apos;t start in a minute try to start it manually. Notice, %1 Agent doesn&apos;t work without this service.</source>
         <translation>La partie service de %1 Agent ne fonctionne pas. Le service est probablement encore en cours de démarrage. S’il ne démarre pas d’ici une minute, essayez de le démarrer manuellement. Sans ce service, %1 Agent ne fonctionne pas.</translation>
     </message>
     <message>
@@ -59,11 +60,11 @@
         <translation>Le filtrage est désactivé</translation>
     </message>
     <message>
-        <source>%1 Agent can't retrieve the information about internet connections on this computer. Probably the computer is disconnected from the internet or the type of your connection isn't supported by the Agent yet.</source>
+        <source>%1 Agent can&apos;t retrieve the information about internet connections on this computer. Probably the computer is disconnected from the internet or the type of your connection isn&apos;t supported by the Agent yet.</source>
         <translation>%1 Agent ne parvient pas à obtenir les informations sur les connexions Internet de cet ordinateur. L’ordinateur est probablement déconnecté d’Internet, ou votre type de connexion n’est pas encore pris en charge par l’agent.</translation>
     </message>
     <message>
-        <source>Filtering isn't activated on any of network connections. To activate it, click on the Settings button.</source>
+        <source>Filtering isn&apos;t activated on any of network connections. To activate it, click on the Settings button.</source>
         <translation>Le filtrage n’est activé sur aucune connexion réseau. Pour l’activer, cliquez sur le bouton Paramètres.</translation>
     </message>
     <message>
@@ -83,12 +84,20 @@
         <translation>Cet ordinateur est connecté au service et filtré selon les paramètres de votre compte</translation>
     </message>
     <message>
-        <source>Can't set up identification of this computer on service</source>
+        <source>Can&apos;t set up identification of this computer on service</source>
         <translation>Impossible de configurer l’identification de cet ordinateur auprès du service</translation>
     </message>
     <message>
         <source>Start filtering</source>
         <translation>Démarrer le filtrage</translation>
+    </message>
+    <message>
+        <source>Filtering settings aren&apos;t available right now</source>
+        <translation>Les paramètres de filtrage ne sont pas disponibles pour le moment</translation>
+    </message>
+    <message>
+        <source>Collecting information is in progress. This can take up to 2 minutes.</source>
+        <translation>Collecte des informations en cours. Cela peut prendre jusqu&apos;à 2 minutes.</translation>
     </message>
 </context>
 <context>
@@ -96,6 +105,174 @@
     <message>
         <source>Latest version is installed</source>
         <translation>La dernière version est installée</translation>
+    </message>
+    <message>
+        <source>%1 Agent</source>
+        <translation>%1 Agent</translation>
+    </message>
+    <message>
+        <source>The update location answered with HTTP status %1</source>
+        <translation>L&apos;emplacement des mises à jour a répondu avec le statut HTTP %1</translation>
+    </message>
+    <message>
+        <source>The address %1 is not secure: updates come only from https addresses</source>
+        <translation>L&apos;adresse %1 n&apos;est pas sûre : les mises à jour ne viennent que d&apos;adresses https</translation>
+    </message>
+    <message>
+        <source>Invalid download url</source>
+        <translation>Adresse de téléchargement non valide</translation>
+    </message>
+    <message>
+        <source>The installer is larger than %1 MiB</source>
+        <translation>Le programme d&apos;installation dépasse %1 Mio</translation>
+    </message>
+    <message>
+        <source>Downloading the update</source>
+        <translation>Téléchargement de la mise à jour</translation>
+    </message>
+</context>
+<context>
+    <name>FilterSettingsPage</name>
+    <message>
+        <source>Categories</source>
+        <translation>Catégories</translation>
+    </message>
+    <message>
+        <source>Check the categories of sites to block</source>
+        <translation>Cochez les catégories de sites à bloquer</translation>
+    </message>
+    <message>
+        <source>Categories can&apos;t be changed while the White List only is used</source>
+        <translation>Les catégories ne peuvent pas être modifiées tant que seule la liste blanche est utilisée</translation>
+    </message>
+    <message>
+        <source>White and black lists</source>
+        <translation>Listes blanche et noire</translation>
+    </message>
+    <message>
+        <source>White list</source>
+        <translation>Liste blanche</translation>
+    </message>
+    <message>
+        <source>Sites that are never blocked</source>
+        <translation>Sites jamais bloqués</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Ajouter</translation>
+    </message>
+    <message>
+        <source>Black list</source>
+        <translation>Liste noire</translation>
+    </message>
+    <message>
+        <source>Sites that are always blocked</source>
+        <translation>Sites toujours bloqués</translation>
+    </message>
+    <message>
+        <source>Aliases</source>
+        <translation>Alias</translation>
+    </message>
+    <message>
+        <source>A domain of the alias list resolves to the address you give it</source>
+        <translation>Un domaine de la liste d&apos;alias est résolu vers l&apos;adresse que vous indiquez</translation>
+    </message>
+    <message>
+        <source>Schedule</source>
+        <translation>Horaires</translation>
+    </message>
+    <message>
+        <source>Use the schedule</source>
+        <translation>Utiliser les horaires</translation>
+    </message>
+    <message>
+        <source>Hours in green: the profile filters. The hours are set on the account site.</source>
+        <translation>Heures en vert : le profil filtre. Les horaires se règlent sur le site du compte.</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <translation>Avancé</translation>
+    </message>
+    <message>
+        <source>Use the White List only</source>
+        <translation>Utiliser uniquement la liste blanche</translation>
+    </message>
+    <message>
+        <source>Block unknown sites</source>
+        <translation>Bloquer les sites inconnus</translation>
+    </message>
+    <message>
+        <source>Force Safe Search</source>
+        <translation>Forcer SafeSearch</translation>
+    </message>
+    <message>
+        <source>Force Restricted Mode for YouTube</source>
+        <translation>Forcer le mode restreint de YouTube</translation>
+    </message>
+</context>
+<context>
+    <name>MessageDialog</name>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+<context>
+    <name>ProfilesSettingsPage</name>
+    <message>
+        <source>Profiles</source>
+        <translation>Profils</translation>
+    </message>
+    <message>
+        <source>Name of a new profile</source>
+        <translation>Nom d&apos;un nouveau profil</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Ajouter</translation>
+    </message>
+    <message>
+        <source>Local users</source>
+        <translation>Utilisateurs locaux</translation>
+    </message>
+    <message>
+        <source>Bind local users to profiles</source>
+        <translation>Associer les utilisateurs locaux aux profils</translation>
+    </message>
+    <message>
+        <source>The profile of the user who logs in at this computer becomes the active one</source>
+        <translation>Le profil de l&apos;utilisateur qui ouvre une session sur cet ordinateur devient le profil actif</translation>
+    </message>
+</context>
+<context>
+    <name>SystemInformationDialog</name>
+    <message>
+        <source>System information</source>
+        <translation>Informations système</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>No file name was given</source>
+        <translation>Aucun nom de fichier n&apos;a été indiqué</translation>
+    </message>
+    <message>
+        <source>Save system information</source>
+        <translation>Enregistrer les informations système</translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt)</source>
+        <translation>Fichiers texte (*.txt)</translation>
+    </message>
+    <message>
+        <source>The report cannot be saved to %1: %2</source>
+        <translation>Le rapport ne peut pas être enregistré dans %1 : %2</translation>
     </message>
 </context>
 <context>
@@ -123,6 +300,17 @@
     <message>
         <source>Exit</source>
         <translation>Quitter</translation>
+    </message>
+</context>
+<context>
+    <name>UserProfileMappingModel</name>
+    <message>
+        <source>Local user</source>
+        <translation>Utilisateur local</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Profil</translation>
     </message>
 </context>
 <context>
@@ -156,8 +344,8 @@
         <translation>Mot de passe</translation>
     </message>
     <message>
-        <source>&lt;a href="https://my.corvane.example/password-recovery"&gt;Forgot my password&lt;/a&gt;</source>
-        <translation>&lt;a href="https://my.corvane.example/password-recovery"&gt;Mot de passe oublié&lt;/a&gt;</translation>
+        <source>&lt;a href=&quot;https://my.corvane.example/password-recovery&quot;&gt;Forgot my password&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;https://my.corvane.example/password-recovery&quot;&gt;Mot de passe oublié&lt;/a&gt;</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -176,8 +364,8 @@
         <translation>Se connecter</translation>
     </message>
     <message>
-        <source>&lt;a href="https://my.corvane.example/signup"&gt;No account?&lt;/a&gt;</source>
-        <translation>&lt;a href="https://my.corvane.example/signup"&gt;Pas de compte ?&lt;/a&gt;</translation>
+        <source>&lt;a href=&quot;https://my.corvane.example/signup&quot;&gt;No account?&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;https://my.corvane.example/signup&quot;&gt;Pas de compte ?&lt;/a&gt;</translation>
     </message>
     <message>
         <source>General</source>
@@ -290,6 +478,42 @@
     <message>
         <source>Active</source>
         <translation>Actif</translation>
+    </message>
+    <message>
+        <source>Do you really want to delete %1 profile?</source>
+        <translation>Voulez-vous vraiment supprimer le profil %1 ?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Détails</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Installer</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
+    </message>
+    <message>
+        <source>This update comes through the system&apos;s software updates</source>
+        <translation>Cette mise à jour arrive par les mises à jour logicielles du système</translation>
+    </message>
+    <message>
+        <source>A new version of %1 (%2) is available</source>
+        <translation>Une nouvelle version de %1 (%2) est disponible</translation>
+    </message>
+    <message>
+        <source>The profile whose settings are shown</source>
+        <translation>Le profil dont les paramètres sont affichés</translation>
     </message>
 </context>
 </TS>

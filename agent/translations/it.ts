@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="it">
 <context>
     <name>Agent</name>
@@ -7,7 +8,7 @@
         <translation>%1 Agent</translation>
     </message>
     <message>
-        <source>Can't connect to the %1 system service</source>
+        <source>Can&apos;t connect to the %1 system service</source>
         <translation>Impossibile connettersi al servizio di sistema di %1</translation>
     </message>
     <message>
@@ -31,7 +32,7 @@
         <translation>Inserisci la password per disinstallare %1</translation>
     </message>
     <message>
-        <source>Can't reach %1</source>
+        <source>Can&apos;t reach %1</source>
         <translation>Impossibile raggiungere %1</translation>
     </message>
     <message>
@@ -39,7 +40,7 @@
         <translation>Errore del servizio di sistema di %1</translation>
     </message>
     <message>
-        <source>The service part of %1 Agent doesn't work. Probably the service is still starting. If it doesn't start in a minute try to start it manually. Notice, %1 Agent doesn't work without this service.</source>
+        <source>The service part of %1 Agent doesn&apos;t work. Probably the service is still starting. If it doesn&apos;t start in a minute try to start it manually. Notice, %1 Agent doesn&apos;t work without this service.</source>
         <translation>La parte di servizio di %1 Agent non funziona. Probabilmente il servizio si sta ancora avviando. Se non si avvia entro un minuto, prova ad avviarlo manualmente. Senza questo servizio %1 Agent non funziona.</translation>
     </message>
     <message>
@@ -59,11 +60,11 @@
         <translation>Il filtraggio è disattivato</translation>
     </message>
     <message>
-        <source>%1 Agent can't retrieve the information about internet connections on this computer. Probably the computer is disconnected from the internet or the type of your connection isn't supported by the Agent yet.</source>
+        <source>%1 Agent can&apos;t retrieve the information about internet connections on this computer. Probably the computer is disconnected from the internet or the type of your connection isn&apos;t supported by the Agent yet.</source>
         <translation>%1 Agent non riesce a ottenere informazioni sulle connessioni Internet di questo computer. Probabilmente il computer è disconnesso da Internet oppure il tipo di connessione non è ancora supportato dall’agente.</translation>
     </message>
     <message>
-        <source>Filtering isn't activated on any of network connections. To activate it, click on the Settings button.</source>
+        <source>Filtering isn&apos;t activated on any of network connections. To activate it, click on the Settings button.</source>
         <translation>Il filtraggio non è attivo su nessuna connessione di rete. Per attivarlo, fai clic sul pulsante Impostazioni.</translation>
     </message>
     <message>
@@ -83,12 +84,20 @@
         <translation>Questo computer è connesso al servizio e viene filtrato secondo le impostazioni del tuo account</translation>
     </message>
     <message>
-        <source>Can't set up identification of this computer on service</source>
+        <source>Can&apos;t set up identification of this computer on service</source>
         <translation>Impossibile configurare l’identificazione di questo computer sul servizio</translation>
     </message>
     <message>
         <source>Start filtering</source>
         <translation>Avvia il filtraggio</translation>
+    </message>
+    <message>
+        <source>Filtering settings aren&apos;t available right now</source>
+        <translation>Le impostazioni di filtro non sono disponibili al momento</translation>
+    </message>
+    <message>
+        <source>Collecting information is in progress. This can take up to 2 minutes.</source>
+        <translation>Raccolta delle informazioni in corso. Può richiedere fino a 2 minuti.</translation>
     </message>
 </context>
 <context>
@@ -96,6 +105,174 @@
     <message>
         <source>Latest version is installed</source>
         <translation>È installata l’ultima versione</translation>
+    </message>
+    <message>
+        <source>%1 Agent</source>
+        <translation>%1 Agent</translation>
+    </message>
+    <message>
+        <source>The update location answered with HTTP status %1</source>
+        <translation>La posizione degli aggiornamenti ha risposto con lo stato HTTP %1</translation>
+    </message>
+    <message>
+        <source>The address %1 is not secure: updates come only from https addresses</source>
+        <translation>L&apos;indirizzo %1 non è sicuro: gli aggiornamenti arrivano solo da indirizzi https</translation>
+    </message>
+    <message>
+        <source>Invalid download url</source>
+        <translation>Indirizzo di download non valido</translation>
+    </message>
+    <message>
+        <source>The installer is larger than %1 MiB</source>
+        <translation>Il programma di installazione supera %1 MiB</translation>
+    </message>
+    <message>
+        <source>Downloading the update</source>
+        <translation>Download dell&apos;aggiornamento</translation>
+    </message>
+</context>
+<context>
+    <name>FilterSettingsPage</name>
+    <message>
+        <source>Categories</source>
+        <translation>Categorie</translation>
+    </message>
+    <message>
+        <source>Check the categories of sites to block</source>
+        <translation>Seleziona le categorie di siti da bloccare</translation>
+    </message>
+    <message>
+        <source>Categories can&apos;t be changed while the White List only is used</source>
+        <translation>Le categorie non si possono cambiare mentre si usa solo la lista bianca</translation>
+    </message>
+    <message>
+        <source>White and black lists</source>
+        <translation>Liste bianca e nera</translation>
+    </message>
+    <message>
+        <source>White list</source>
+        <translation>Lista bianca</translation>
+    </message>
+    <message>
+        <source>Sites that are never blocked</source>
+        <translation>Siti mai bloccati</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Aggiungi</translation>
+    </message>
+    <message>
+        <source>Black list</source>
+        <translation>Lista nera</translation>
+    </message>
+    <message>
+        <source>Sites that are always blocked</source>
+        <translation>Siti sempre bloccati</translation>
+    </message>
+    <message>
+        <source>Aliases</source>
+        <translation>Alias</translation>
+    </message>
+    <message>
+        <source>A domain of the alias list resolves to the address you give it</source>
+        <translation>Un dominio della lista alias si risolve nell&apos;indirizzo indicato</translation>
+    </message>
+    <message>
+        <source>Schedule</source>
+        <translation>Orari</translation>
+    </message>
+    <message>
+        <source>Use the schedule</source>
+        <translation>Usa gli orari</translation>
+    </message>
+    <message>
+        <source>Hours in green: the profile filters. The hours are set on the account site.</source>
+        <translation>Ore in verde: il profilo filtra. Gli orari si impostano sul sito dell&apos;account.</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <translation>Avanzate</translation>
+    </message>
+    <message>
+        <source>Use the White List only</source>
+        <translation>Usa solo la lista bianca</translation>
+    </message>
+    <message>
+        <source>Block unknown sites</source>
+        <translation>Blocca i siti sconosciuti</translation>
+    </message>
+    <message>
+        <source>Force Safe Search</source>
+        <translation>Forza SafeSearch</translation>
+    </message>
+    <message>
+        <source>Force Restricted Mode for YouTube</source>
+        <translation>Forza la modalità con restrizioni di YouTube</translation>
+    </message>
+</context>
+<context>
+    <name>MessageDialog</name>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
+</context>
+<context>
+    <name>ProfilesSettingsPage</name>
+    <message>
+        <source>Profiles</source>
+        <translation>Profili</translation>
+    </message>
+    <message>
+        <source>Name of a new profile</source>
+        <translation>Nome di un nuovo profilo</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Aggiungi</translation>
+    </message>
+    <message>
+        <source>Local users</source>
+        <translation>Utenti locali</translation>
+    </message>
+    <message>
+        <source>Bind local users to profiles</source>
+        <translation>Associa gli utenti locali ai profili</translation>
+    </message>
+    <message>
+        <source>The profile of the user who logs in at this computer becomes the active one</source>
+        <translation>Il profilo dell&apos;utente che accede a questo computer diventa quello attivo</translation>
+    </message>
+</context>
+<context>
+    <name>SystemInformationDialog</name>
+    <message>
+        <source>System information</source>
+        <translation>Informazioni di sistema</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Salva</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>No file name was given</source>
+        <translation>Non è stato indicato alcun nome di file</translation>
+    </message>
+    <message>
+        <source>Save system information</source>
+        <translation>Salva le informazioni di sistema</translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt)</source>
+        <translation>File di testo (*.txt)</translation>
+    </message>
+    <message>
+        <source>The report cannot be saved to %1: %2</source>
+        <translation>Impossibile salvare il rapporto in %1: %2</translation>
     </message>
 </context>
 <context>
@@ -123,6 +300,17 @@
     <message>
         <source>Exit</source>
         <translation>Esci</translation>
+    </message>
+</context>
+<context>
+    <name>UserProfileMappingModel</name>
+    <message>
+        <source>Local user</source>
+        <translation>Utente locale</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Profilo</translation>
     </message>
 </context>
 <context>
@@ -156,8 +344,8 @@
         <translation>Password</translation>
     </message>
     <message>
-        <source>&lt;a href="https://my.corvane.example/password-recovery"&gt;Forgot my password&lt;/a&gt;</source>
-        <translation>&lt;a href="https://my.corvane.example/password-recovery"&gt;Password dimenticata&lt;/a&gt;</translation>
+        <source>&lt;a href=&quot;https://my.corvane.example/password-recovery&quot;&gt;Forgot my password&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;https://my.corvane.example/password-recovery&quot;&gt;Password dimenticata&lt;/a&gt;</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -176,8 +364,8 @@
         <translation>Accedi</translation>
     </message>
     <message>
-        <source>&lt;a href="https://my.corvane.example/signup"&gt;No account?&lt;/a&gt;</source>
-        <translation>&lt;a href="https://my.corvane.example/signup"&gt;Non hai un account?&lt;/a&gt;</translation>
+        <source>&lt;a href=&quot;https://my.corvane.example/signup&quot;&gt;No account?&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;https://my.corvane.example/signup&quot;&gt;Non hai un account?&lt;/a&gt;</translation>
     </message>
     <message>
         <source>General</source>
@@ -290,6 +478,42 @@
     <message>
         <source>Active</source>
         <translation>Attivo</translation>
+    </message>
+    <message>
+        <source>Do you really want to delete %1 profile?</source>
+        <translation>Eliminare davvero il profilo %1?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Sì</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Dettagli</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Installa</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Nascondi</translation>
+    </message>
+    <message>
+        <source>This update comes through the system&apos;s software updates</source>
+        <translation>Questo aggiornamento arriva dagli aggiornamenti software del sistema</translation>
+    </message>
+    <message>
+        <source>A new version of %1 (%2) is available</source>
+        <translation>È disponibile una nuova versione di %1 (%2)</translation>
+    </message>
+    <message>
+        <source>The profile whose settings are shown</source>
+        <translation>Il profilo di cui sono mostrate le impostazioni</translation>
     </message>
 </context>
 </TS>

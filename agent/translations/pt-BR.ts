@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="pt_BR">
 <context>
     <name>Agent</name>
@@ -7,7 +8,7 @@
         <translation>%1 Agent</translation>
     </message>
     <message>
-        <source>Can't connect to the %1 system service</source>
+        <source>Can&apos;t connect to the %1 system service</source>
         <translation>Não é possível conectar ao serviço do sistema %1</translation>
     </message>
     <message>
@@ -31,7 +32,7 @@
         <translation>Digite sua senha para desinstalar o %1</translation>
     </message>
     <message>
-        <source>Can't reach %1</source>
+        <source>Can&apos;t reach %1</source>
         <translation>Não é possível acessar o %1</translation>
     </message>
     <message>
@@ -39,7 +40,7 @@
         <translation>Erro no serviço do sistema %1</translation>
     </message>
     <message>
-        <source>The service part of %1 Agent doesn't work. Probably the service is still starting. If it doesn't start in a minute try to start it manually. Notice, %1 Agent doesn't work without this service.</source>
+        <source>The service part of %1 Agent doesn&apos;t work. Probably the service is still starting. If it doesn&apos;t start in a minute try to start it manually. Notice, %1 Agent doesn&apos;t work without this service.</source>
         <translation>A parte de serviço do %1 Agent não está funcionando. Provavelmente o serviço ainda está iniciando. Se não iniciar em um minuto, tente iniciá-lo manualmente. O %1 Agent não funciona sem esse serviço.</translation>
     </message>
     <message>
@@ -59,11 +60,11 @@
         <translation>A filtragem está desativada</translation>
     </message>
     <message>
-        <source>%1 Agent can't retrieve the information about internet connections on this computer. Probably the computer is disconnected from the internet or the type of your connection isn't supported by the Agent yet.</source>
+        <source>%1 Agent can&apos;t retrieve the information about internet connections on this computer. Probably the computer is disconnected from the internet or the type of your connection isn&apos;t supported by the Agent yet.</source>
         <translation>O %1 Agent não consegue obter informações sobre as conexões de internet deste computador. Provavelmente o computador está desconectado da internet ou o seu tipo de conexão ainda não é compatível com o agente.</translation>
     </message>
     <message>
-        <source>Filtering isn't activated on any of network connections. To activate it, click on the Settings button.</source>
+        <source>Filtering isn&apos;t activated on any of network connections. To activate it, click on the Settings button.</source>
         <translation>A filtragem não está ativada em nenhuma conexão de rede. Para ativá-la, clique no botão Configurações.</translation>
     </message>
     <message>
@@ -83,12 +84,20 @@
         <translation>Este computador está conectado ao serviço e é filtrado de acordo com as configurações da sua conta</translation>
     </message>
     <message>
-        <source>Can't set up identification of this computer on service</source>
+        <source>Can&apos;t set up identification of this computer on service</source>
         <translation>Não é possível configurar a identificação deste computador no serviço</translation>
     </message>
     <message>
         <source>Start filtering</source>
         <translation>Iniciar a filtragem</translation>
+    </message>
+    <message>
+        <source>Filtering settings aren&apos;t available right now</source>
+        <translation>As configurações de filtragem não estão disponíveis no momento</translation>
+    </message>
+    <message>
+        <source>Collecting information is in progress. This can take up to 2 minutes.</source>
+        <translation>Coletando informações. Isso pode levar até 2 minutos.</translation>
     </message>
 </context>
 <context>
@@ -96,6 +105,174 @@
     <message>
         <source>Latest version is installed</source>
         <translation>A versão mais recente está instalada</translation>
+    </message>
+    <message>
+        <source>%1 Agent</source>
+        <translation>%1 Agent</translation>
+    </message>
+    <message>
+        <source>The update location answered with HTTP status %1</source>
+        <translation>O local de atualizações respondeu com o status HTTP %1</translation>
+    </message>
+    <message>
+        <source>The address %1 is not secure: updates come only from https addresses</source>
+        <translation>O endereço %1 não é seguro: as atualizações só vêm de endereços https</translation>
+    </message>
+    <message>
+        <source>Invalid download url</source>
+        <translation>Endereço de download inválido</translation>
+    </message>
+    <message>
+        <source>The installer is larger than %1 MiB</source>
+        <translation>O instalador tem mais de %1 MiB</translation>
+    </message>
+    <message>
+        <source>Downloading the update</source>
+        <translation>Baixando a atualização</translation>
+    </message>
+</context>
+<context>
+    <name>FilterSettingsPage</name>
+    <message>
+        <source>Categories</source>
+        <translation>Categorias</translation>
+    </message>
+    <message>
+        <source>Check the categories of sites to block</source>
+        <translation>Marque as categorias de sites a bloquear</translation>
+    </message>
+    <message>
+        <source>Categories can&apos;t be changed while the White List only is used</source>
+        <translation>As categorias não podem ser alteradas enquanto apenas a lista branca é usada</translation>
+    </message>
+    <message>
+        <source>White and black lists</source>
+        <translation>Listas branca e negra</translation>
+    </message>
+    <message>
+        <source>White list</source>
+        <translation>Lista branca</translation>
+    </message>
+    <message>
+        <source>Sites that are never blocked</source>
+        <translation>Sites que nunca são bloqueados</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Adicionar</translation>
+    </message>
+    <message>
+        <source>Black list</source>
+        <translation>Lista negra</translation>
+    </message>
+    <message>
+        <source>Sites that are always blocked</source>
+        <translation>Sites que sempre são bloqueados</translation>
+    </message>
+    <message>
+        <source>Aliases</source>
+        <translation>Aliases</translation>
+    </message>
+    <message>
+        <source>A domain of the alias list resolves to the address you give it</source>
+        <translation>Um domínio da lista de aliases é resolvido para o endereço que você informar</translation>
+    </message>
+    <message>
+        <source>Schedule</source>
+        <translation>Agenda</translation>
+    </message>
+    <message>
+        <source>Use the schedule</source>
+        <translation>Usar a agenda</translation>
+    </message>
+    <message>
+        <source>Hours in green: the profile filters. The hours are set on the account site.</source>
+        <translation>Horas em verde: o perfil filtra. Os horários são definidos no site da conta.</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <translation>Avançado</translation>
+    </message>
+    <message>
+        <source>Use the White List only</source>
+        <translation>Usar apenas a lista branca</translation>
+    </message>
+    <message>
+        <source>Block unknown sites</source>
+        <translation>Bloquear sites desconhecidos</translation>
+    </message>
+    <message>
+        <source>Force Safe Search</source>
+        <translation>Forçar o SafeSearch</translation>
+    </message>
+    <message>
+        <source>Force Restricted Mode for YouTube</source>
+        <translation>Forçar o modo restrito do YouTube</translation>
+    </message>
+</context>
+<context>
+    <name>MessageDialog</name>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+</context>
+<context>
+    <name>ProfilesSettingsPage</name>
+    <message>
+        <source>Profiles</source>
+        <translation>Perfis</translation>
+    </message>
+    <message>
+        <source>Name of a new profile</source>
+        <translation>Nome de um novo perfil</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Adicionar</translation>
+    </message>
+    <message>
+        <source>Local users</source>
+        <translation>Usuários locais</translation>
+    </message>
+    <message>
+        <source>Bind local users to profiles</source>
+        <translation>Vincular usuários locais a perfis</translation>
+    </message>
+    <message>
+        <source>The profile of the user who logs in at this computer becomes the active one</source>
+        <translation>O perfil do usuário que entra neste computador passa a ser o ativo</translation>
+    </message>
+</context>
+<context>
+    <name>SystemInformationDialog</name>
+    <message>
+        <source>System information</source>
+        <translation>Informações do sistema</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Salvar</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>No file name was given</source>
+        <translation>Nenhum nome de arquivo foi informado</translation>
+    </message>
+    <message>
+        <source>Save system information</source>
+        <translation>Salvar informações do sistema</translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt)</source>
+        <translation>Arquivos de texto (*.txt)</translation>
+    </message>
+    <message>
+        <source>The report cannot be saved to %1: %2</source>
+        <translation>Não é possível salvar o relatório em %1: %2</translation>
     </message>
 </context>
 <context>
@@ -123,6 +300,17 @@
     <message>
         <source>Exit</source>
         <translation>Sair</translation>
+    </message>
+</context>
+<context>
+    <name>UserProfileMappingModel</name>
+    <message>
+        <source>Local user</source>
+        <translation>Usuário local</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Perfil</translation>
     </message>
 </context>
 <context>
@@ -156,8 +344,8 @@
         <translation>Senha</translation>
     </message>
     <message>
-        <source>&lt;a href="https://my.corvane.example/password-recovery"&gt;Forgot my password&lt;/a&gt;</source>
-        <translation>&lt;a href="https://my.corvane.example/password-recovery"&gt;Esqueci minha senha&lt;/a&gt;</translation>
+        <source>&lt;a href=&quot;https://my.corvane.example/password-recovery&quot;&gt;Forgot my password&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;https://my.corvane.example/password-recovery&quot;&gt;Esqueci minha senha&lt;/a&gt;</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -176,8 +364,8 @@
         <translation>Entrar</translation>
     </message>
     <message>
-        <source>&lt;a href="https://my.corvane.example/signup"&gt;No account?&lt;/a&gt;</source>
-        <translation>&lt;a href="https://my.corvane.example/signup"&gt;Não tem conta?&lt;/a&gt;</translation>
+        <source>&lt;a href=&quot;https://my.corvane.example/signup&quot;&gt;No account?&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;https://my.corvane.example/signup&quot;&gt;Não tem conta?&lt;/a&gt;</translation>
     </message>
     <message>
         <source>General</source>
@@ -290,6 +478,42 @@
     <message>
         <source>Active</source>
         <translation>Ativo</translation>
+    </message>
+    <message>
+        <source>Do you really want to delete %1 profile?</source>
+        <translation>Deseja mesmo excluir o perfil %1?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Não</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Detalhes</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Instalar</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Ocultar</translation>
+    </message>
+    <message>
+        <source>This update comes through the system&apos;s software updates</source>
+        <translation>Esta atualização chega pelas atualizações de software do sistema</translation>
+    </message>
+    <message>
+        <source>A new version of %1 (%2) is available</source>
+        <translation>Uma nova versão de %1 (%2) está disponível</translation>
+    </message>
+    <message>
+        <source>The profile whose settings are shown</source>
+        <translation>O perfil cujas configurações são exibidas</translation>
     </message>
 </context>
 </TS>

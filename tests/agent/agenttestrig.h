@@ -8,12 +8,17 @@
 #include "window.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTabWidget>
 #include <QtTest>
 
 #include <memory>
@@ -64,6 +69,45 @@ struct AgentTestRig
     QString promptText() const { return find<QLabel>("authRequestText_")->text(); }
     QWidget *page() const { return agent->window()->currentPage(); }
     QString pageName() const { return page()->objectName(); }
+
+    void openFilterTab(int tab) { openTab("filterSettingsButton_", "filterSettingsPage_", "filterSettingsTabs_", tab); }
+    void openProfilesTab(int tab)
+    {
+        openTab("profilesSettingsButton_", "profilesSettingsPage_", "profilesSettingsTabs_", tab);
+    }
+    void openTab(const char *button, const char *page, const char *tabs, int tab)
+    {
+        if (pageName() != QLatin1String(page))
+            QTest::mouseClick(find<QAbstractButton>(button), Qt::LeftButton);
+        find<QTabWidget>(tabs)->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+    }
+    // On a cell of a view, or on its check box.
+    void clickCell(const char *name, int row, int column, bool checkIndicator = false)
+    {
+        auto *view = find<QAbstractItemView>(name);
+        QTRY_VERIFY(view->model()->rowCount() > row);
+        const QModelIndex index = view->model()->index(row, column);
+        QPoint at = view->visualRect(index).center();
+        if (checkIndicator) {
+            QStyleOptionViewItem option;
+            option.initFrom(view);
+            option.rect = view->visualRect(index);
+            option.features |= QStyleOptionViewItem::HasCheckIndicator;
+            at = view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view).center();
+        }
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    }
+    // On its box (on the right in a right-to-left layout): a check box takes clicks on its
+    // box and text only.
+    void clickCheckBox(const char *name)
+    {
+        auto *box = find<QCheckBox>(name);
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+    }
 
     void typePassword(const QString &password)
     {

@@ -137,6 +137,7 @@ void TestAgent::statusPerState()
     QCOMPARE(rig->trayMenu("profilesMenu_")->menuAction()->isVisible(), menuItemsShown);
     QCOMPARE(rig->find<QAbstractButton>("homeButton_")->isEnabled(), navigation);
     QCOMPARE(rig->find<QAbstractButton>("settingsButton_")->isEnabled(), navigation);
+    QVERIFY(rig->find<QAbstractButton>("helpButton_")->isEnabled());
     QCOMPARE(rig->find<QWidget>("profileBar_")->isVisibleTo(rig->agent->window()),
              state == int(Agent::State::Identified));
 }

@@ -81,6 +81,92 @@ void FakeService::useSampleAccount()
     currentProfile = 11;
     networks = {Network(QStringLiteral("eth0"), QStringLiteral("Wired connection 1"), true).toVariant(),
                 Network(QStringLiteral("wlan0"), QStringLiteral("Home Wi-Fi"), false).toVariant()};
+
+    auto group = [](const QString &name, const QList<CabinetCategory> &categories) {
+        CabinetCategoryGroup g;
+        g.setName(name);
+        g.setCategories(categories);
+        return g;
+    };
+    categoryGroups.clear();
+    categoryGroups << group(QStringLiteral("Adult"), {CabinetCategory(1, QStringLiteral("Pornography")),
+                                                      CabinetCategory(2, QStringLiteral("Gambling")),
+                                                      CabinetCategory(3, QStringLiteral("Dating"))})
+                   << group(QStringLiteral("Leisure"), {CabinetCategory(30, QStringLiteral("Social networks")),
+                                                        CabinetCategory(31, QStringLiteral("Games")),
+                                                        CabinetCategory(32, QStringLiteral("Video streaming")),
+                                                        CabinetCategory(33, QStringLiteral("Chat"))});
+    blockedCategories = {{11, {1, 2, 3}}, {12, {30, 31}}};
+    CabinetSchedule week;
+    for (int day = 0; day < CabinetSchedule::DaysPerWeek; ++day)
+        week << CabinetScheduleDay(true, day < 5 ? QStringLiteral("07:00") : QStringLiteral("09:00"),
+                                   day < 5 ? QStringLiteral("20:30") : QStringLiteral("22:00"));
+    schedules = {{11, week}};
+}
+
+void FakeService::useSampleLists()
+{
+    auto list = [](const QList<CabinetDomain> &entries) {
+        CabinetDomains domains;
+        domains.append(entries);
+        return domains;
+    };
+    domainLists.clear();
+    domainLists[11][CabinetDomain::WhiteList] = list({CabinetDomain(101, QStringLiteral("school.example"))});
+    domainLists[11][CabinetDomain::BlackList] = list({CabinetDomain(102, QStringLiteral("casino.example")),
+                                                      CabinetDomain(103, QStringLiteral("games.example"))});
+    domainLists[11][CabinetDomain::AliasList] = list({CabinetDomain(104, QStringLiteral("printer.example"),
+                                                                    QHostAddress(QStringLiteral("192.0.2.80")))});
+    lastDomainId = 200;
+}
+
+QString FakeService::typeSignature(const QVariantList &params)
+{
+    QStringList types;
+    for (const QVariant &value : params) {
+        switch (value.userType()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            types << (value.toLongLong() < 0 ? QStringLiteral("int") : QStringLiteral("uint"));
+            break;
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+            types << QStringLiteral("uint");
+            break;
+        case QMetaType::Bool:
+            types << QStringLiteral("bool");
+            break;
+        case QMetaType::QString:
+            types << QStringLiteral("string");
+            break;
+        case QMetaType::QVariantMap:
+            types << QStringLiteral("map");
+            break;
+        case QMetaType::QVariantList:
+            types << QStringLiteral("list");
+            break;
+        case QMetaType::Double:
+            types << QStringLiteral("double");
+            break;
+        default:
+            types << (value.isNull() ? QStringLiteral("null") : QString::fromLatin1(value.typeName()));
+        }
+    }
+    return types.join(QLatin1Char(','));
+}
+
+CabinetProfile *FakeService::profile(quint32 id)
+{
+    for (CabinetProfile &candidate : profiles) {
+        if (candidate.id() == id)
+            return &candidate;
+    }
+    return nullptr;
+}
+
+void FakeService::sendProfiles()
+{
+    broadcast("setProfiles", {profiles.toVariant(), currentProfile});
 }
 
 int FakeService::count(const QString &method) const
@@ -113,8 +199,8 @@ void FakeService::greet(GuiConnector *connection)
     QVariantMap settings;
     settings.insert(QStringLiteral("localproxy-addr"), QStringLiteral("127.0.0.1"));
     settings.insert(QStringLiteral("catserv-dns"), dnsServer);
-    settings.insert(QStringLiteral("local_user_to_profile_mapping_status"), false);
-    settings.insert(QStringLiteral("user_to_prof_map"), QVariantMap());
+    settings.insert(QStringLiteral("local_user_to_profile_mapping_status"), userMappingEnabled);
+    settings.insert(QStringLiteral("user_to_prof_map"), userToProfileMap);
     connection->notify("setSettings", {settings});
     connection->notify("setNetworks", {networksInfo()});
     // The service never sends the account password, unless the script plays one that does.
@@ -310,51 +396,153 @@ void FakeServiceHandler::updateTokenProfileId()
     record("updateTokenProfileId", {}, &ignored);
 }
 
-Deferred FakeServiceHandler::userFilter(uint profileId)
+bool FakeServiceHandler::recordNotification(const char *method, const QVariantList &params)
+{
+    Deferred ignored;
+    if (!record(method, params, &ignored))
+        return false;
+    return !(m_service->settingsLocked && !m_unlocked);
+}
+
+Deferred FakeServiceHandler::addProfile(const QVariant &name)
+{
+    Deferred answer;
+    if (!record("addProfile", {name}, &answer) || refuseLocked(&answer))
+        return answer;
+    CabinetProfile added;
+    added.setName(name.toString());
+    added.setId(m_service->nextId++);
+    added.setToken(added.id() + 1000);
+    m_service->profiles << added;
+    m_service->sendProfiles();
+    return answered(added.toVariant());
+}
+
+void FakeServiceHandler::removeProfile(const QVariant &profileId)
+{
+    if (!recordNotification("removeProfile", {profileId}))
+        return;
+    for (int i = 0; i < m_service->profiles.size(); ++i) {
+        if (m_service->profiles.at(i).id() == profileId.toUInt() && !m_service->profiles.at(i).isDefault()) {
+            m_service->profiles.removeAt(i);
+            m_service->sendProfiles();
+            return;
+        }
+    }
+}
+
+void FakeServiceHandler::setFlag(const char *method, const QVariant &profileId, const QVariant &on,
+                                 void (CabinetProfile::*setter)(bool))
+{
+    if (!recordNotification(method, {profileId, on}))
+        return;
+    if (CabinetProfile *profile = m_service->profile(profileId.toUInt())) {
+        (profile->*setter)(on.toBool());
+        m_service->sendProfiles();
+    }
+}
+
+void FakeServiceHandler::setScheduleEnabled(const QVariant &profileId, const QVariant &on)
+{
+    setFlag("setScheduleEnabled", profileId, on, &CabinetProfile::setScheduleEnabled);
+}
+
+void FakeServiceHandler::setWhiteListOnly(const QVariant &profileId, const QVariant &on)
+{
+    setFlag("setWhiteListOnly", profileId, on, &CabinetProfile::setWhiteListOnlyEnabled);
+}
+
+void FakeServiceHandler::setBlockUnknownEnabled(const QVariant &profileId, const QVariant &on)
+{
+    setFlag("setBlockUnknownEnabled", profileId, on, &CabinetProfile::setBlockUnknownEnabled);
+}
+
+void FakeServiceHandler::setSafeSearchEnabled(const QVariant &profileId, const QVariant &on)
+{
+    setFlag("setSafeSearchEnabled", profileId, on, &CabinetProfile::setSafeSearchEnabled);
+}
+
+void FakeServiceHandler::setSafeYoutubeEnabled(const QVariant &profileId, const QVariant &on)
+{
+    setFlag("setSafeYoutubeEnabled", profileId, on, &CabinetProfile::setSafeYoutubeEnabled);
+}
+
+Deferred FakeServiceHandler::categories(const QVariant &language)
+{
+    Deferred answer;
+    if (!record("categories", {language}, &answer))
+        return answer;
+    return answered(m_service->categoryGroups.toVariant());
+}
+
+// The cached set at once; the fresh one follows as a notification, as the service does.
+Deferred FakeServiceHandler::userFilter(const QVariant &profileId)
 {
     Deferred answer;
     if (!record("userFilter", {profileId}, &answer))
         return answer;
-    return answered(QVariantList());
+    const QVariantList blocked = m_service->blockedCategories.value(profileId.toUInt());
+    if (m_connection)
+        m_connection->notify("setUserFilter", {profileId.toUInt(), blocked});
+    return answered(blocked);
 }
 
-Deferred FakeServiceHandler::domains(uint profileId, const QString &type)
+void FakeServiceHandler::setFilterCat(const QVariant &profileId, const QVariant &categoryId, const QVariant &blocked)
+{
+    if (!recordNotification("setFilterCat", {profileId, categoryId, blocked}))
+        return;
+    QVariantList &set = m_service->blockedCategories[profileId.toUInt()];
+    set.removeAll(categoryId.toUInt());
+    if (blocked.toBool())
+        set << categoryId.toUInt();
+}
+
+Deferred FakeServiceHandler::domains(const QVariant &profileId, const QVariant &listType)
 {
     Deferred answer;
-    if (!record("domains", {profileId, type}, &answer))
+    if (!record("domains", {profileId, listType}, &answer))
         return answer;
-    return answered(m_service->domainLists.value(profileId).value(CabinetDomain::listTypeFromString(type)).toVariant());
+    const int type = CabinetDomain::listTypeFromString(listType.toString());
+    return answered(m_service->domainLists.value(profileId.toUInt()).value(type).toVariant());
 }
 
-Deferred FakeServiceHandler::addDomain(uint profileId, const QString &type, const QString &domain)
+// The address is recorded only when the client sent one, so that calls() shows what came.
+Deferred FakeServiceHandler::addDomain(const QVariant &profileId, const QVariant &listType, const QVariant &domain,
+                                       const QVariant &address)
 {
-    return addDomain(profileId, type, domain, QString());
+    return addEntry({profileId, listType, domain, address}, address);
 }
 
-Deferred FakeServiceHandler::addDomain(uint profileId, const QString &type, const QString &domain, const QString &address)
+Deferred FakeServiceHandler::addDomain(const QVariant &profileId, const QVariant &listType, const QVariant &domain)
+{
+    return addEntry({profileId, listType, domain}, QVariant());
+}
+
+Deferred FakeServiceHandler::addEntry(const QVariantList &params, const QVariant &address)
 {
     Deferred answer;
-    QVariantList params = {profileId, type, domain};
-    if (!address.isNull())
-        params << address;
     if (!record("addDomain", params, &answer) || refuseLocked(&answer))
         return answer;
-    const CabinetDomain::Type list = CabinetDomain::listTypeFromString(type);
+    const uint profileId = params.at(0).toUInt();
+    const CabinetDomain::Type type = CabinetDomain::listTypeFromString(params.at(1).toString());
     const quint32 id = ++m_service->lastDomainId;
-    m_service->domainLists[profileId][list].append(
-            CabinetDomain(id, domain, list == CabinetDomain::AliasList ? QHostAddress(address) : QHostAddress()));
-    announceDomains(profileId, list);
+    m_service->domainLists[profileId][type].append(
+        CabinetDomain(id, params.at(2).toString(),
+                      type == CabinetDomain::AliasList ? QHostAddress(address.toString()) : QHostAddress()));
+    announceDomains(profileId, type);
     return answered(id);
 }
 
-Deferred FakeServiceHandler::removeDomain(uint profileId, const QString &type, uint domainId)
+// Refused while locked when called; sent as a notification, the refusal goes unread and
+// nothing changes, as with the service.
+Deferred FakeServiceHandler::removeDomain(const QVariant &profileId, const QVariant &listType, const QVariant &entryId)
 {
     Deferred answer;
-    if (!record("removeDomain", {profileId, type, domainId}, &answer) || refuseLocked(&answer))
+    if (!record("removeDomain", {profileId, listType, entryId}, &answer) || refuseLocked(&answer))
         return answer;
-    const CabinetDomain::Type list = CabinetDomain::listTypeFromString(type);
-    m_service->domainLists[profileId][list].removeDomain(domainId);
-    announceDomains(profileId, list);
+    const CabinetDomain::Type type = CabinetDomain::listTypeFromString(listType.toString());
+    m_service->domainLists[profileId.toUInt()][type].removeDomain(entryId.toUInt());
+    announceDomains(profileId.toUInt(), type);
     return answered(QVariant());
 }
 
@@ -374,12 +562,43 @@ void FakeServiceHandler::announceDomains(uint profileId, int type)
     m_service->broadcast("setDomains", {profileId, type, m_service->domainLists.value(profileId).value(type).toVariant()});
 }
 
+Deferred FakeServiceHandler::setLocalUserToProfileMappingStatus(const QVariant &on)
+{
+    Deferred answer;
+    if (!record("setLocalUserToProfileMappingStatus", {on}, &answer) || refuseLocked(&answer))
+        return answer;
+    m_service->userMappingEnabled = on.toBool();
+    return answered(::Error().toVariant());
+}
+
+Deferred FakeServiceHandler::UserToProfileMapFileWasUpdated(const QVariant &map)
+{
+    Deferred answer;
+    if (!record("UserToProfileMapFileWasUpdated", {map}, &answer) || refuseLocked(&answer))
+        return answer;
+    m_service->userToProfileMap = map.toMap();
+    m_service->broadcast("setUserToProfMap", {m_service->userToProfileMap});
+    return answered(::Error().toVariant());
+}
+
+Deferred FakeServiceHandler::schedule(const QVariant &profileId)
+{
+    Deferred answer;
+    if (!record("schedule", {profileId}, &answer))
+        return answer;
+    return answered(m_service->schedules.value(profileId.toUInt()).toVariant());
+}
+
 Deferred FakeServiceHandler::systemInfo()
 {
     Deferred answer;
     if (!record("systemInfo", {}, &answer))
         return answer;
-    QTimer::singleShot(m_service->reportDelayMs, this, [answer, text = m_service->report]() mutable {
+    if (m_service->holdSystemInfo) {
+        m_service->pendingSystemInfo << answer;
+        return answer;
+    }
+    QTimer::singleShot(m_service->reportDelayMs, this, [answer, text = m_service->systemInfoReport]() mutable {
         answer.callback(text);
     });
     return answer;

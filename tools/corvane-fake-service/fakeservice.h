@@ -1,7 +1,9 @@
 #pragma once
 
+#include "cabinetcategory.h"
 #include "cabinetdomain.h"
 #include "cabinetprofile.h"
+#include "cabinetschedule.h"
 #include "deferred.h"
 #include "error.h"
 
@@ -22,12 +24,17 @@ class IpcServer;
 // The settings lock is enforced per connection as the service does: while settingsLocked
 // is true, a protected call ("setGlobalFiltering" off, "setSettingsProtection",
 // "setSetting", "setProfile", "setNetworkProtection", "setCredentials" for another login,
-// "addDomain", "removeDomain", "clearDomains") is answered with code 1 until
-// "unlockSettings" succeeded on that connection.
+// and the account edits: "addProfile", "addDomain", "removeDomain", "clearDomains", the
+// mapping) is answered with code 1 until "unlockSettings" succeeded on that connection; a
+// protected notification (the profile switches, "removeProfile", "setFilterCat") is
+// dropped.
 //
-// Domain lists live in the script (domainLists); reads ("domains", "userFilter") answer
-// at once with what is there, and every change is broadcast as "setDomains", as the
-// service does. "systemInfo" answers the report text after reportDelayMs.
+// The account edits take their parameters as they arrive, so that calls() records the
+// JSON types the client sent (typeSignature() names them), and change the script's data
+// as the service would, announcing the change to every client. Domain lists live in the
+// script (domainLists); reads ("domains", "userFilter") answer at once with what is
+// there, and every change is broadcast as "setDomains". "systemInfo" answers the report
+// text after reportDelayMs, or waits for the test while holdSystemInfo is set.
 class FakeService : public QObject
 {
     Q_OBJECT
@@ -79,11 +86,30 @@ public:
     // Domain lists by profile id, then list type (0 white, 1 black, 2 alias).
     QHash<quint32, QHash<int, CabinetDomains>> domainLists;
     quint32 lastDomainId = 100;
-    QString report = QStringLiteral("Local DNS: 127.0.0.1:53\n");
     int reportDelayMs = 0;
 
-    // A small account: two profiles (the default one current) and one protected connection.
+    // The account's data beside the profiles and lists, keyed by profile id.
+    CabinetCategoryGroupList categoryGroups;
+    QHash<quint32, QVariantList> blockedCategories;
+    QHash<quint32, CabinetSchedule> schedules;
+    QVariantMap userToProfileMap;
+    bool userMappingEnabled = false;
+    quint32 nextId = 500; // of new profiles
+    // "systemInfo": answered with this text, unless holdSystemInfo keeps the calls waiting
+    // in pendingSystemInfo for the test to answer.
+    QString systemInfoReport = QStringLiteral("Local DNS: 127.0.0.1:53\n");
+    bool holdSystemInfo = false;
+    QList<Deferred> pendingSystemInfo;
+
+    // A small account: two profiles (the default one current), one protected connection,
+    // two category groups and a schedule.
     void useSampleAccount();
+    // A few entries in each list of the first profile; new entries get ids from 201.
+    void useSampleLists();
+
+    // The JSON types of parameters as the engine received them: "uint" (a non-negative
+    // integer), "int", "bool", "string", "map", "list", "double", "null", joined by ",".
+    static QString typeSignature(const QVariantList &params);
 
     // Everything received, in order (calls and notifications alike).
     QList<Call> calls;
@@ -93,6 +119,8 @@ public:
     void broadcast(const char *method, const QVariantList &params, GuiConnector *except = nullptr);
     void sendIdentification(GuiConnector *connection = nullptr);
     void sendNetworks();
+    void sendProfiles();
+    CabinetProfile *profile(quint32 id);
 
 Q_SIGNALS:
     void received(const QString &method);
@@ -126,18 +154,38 @@ public Q_SLOTS:
     Deferred setNetworkProtection(const QString &name, bool on, const QVariantList &addresses);
     void updateProfiles();
     void updateTokenProfileId();
-    Deferred userFilter(uint profileId);
-    Deferred domains(uint profileId, const QString &type);
-    Deferred addDomain(uint profileId, const QString &type, const QString &domain);
-    Deferred addDomain(uint profileId, const QString &type, const QString &domain, const QString &address);
-    Deferred removeDomain(uint profileId, const QString &type, uint domainId);
+
+    // The account edits, with their parameters as they arrive.
+    Deferred addProfile(const QVariant &name);
+    void removeProfile(const QVariant &profileId);
+    void setScheduleEnabled(const QVariant &profileId, const QVariant &on);
+    void setWhiteListOnly(const QVariant &profileId, const QVariant &on);
+    void setBlockUnknownEnabled(const QVariant &profileId, const QVariant &on);
+    void setSafeSearchEnabled(const QVariant &profileId, const QVariant &on);
+    void setSafeYoutubeEnabled(const QVariant &profileId, const QVariant &on);
+    Deferred categories(const QVariant &language);
+    Deferred userFilter(const QVariant &profileId);
+    void setFilterCat(const QVariant &profileId, const QVariant &categoryId, const QVariant &blocked);
+    Deferred domains(const QVariant &profileId, const QVariant &listType);
+    Deferred addDomain(const QVariant &profileId, const QVariant &listType, const QVariant &domain,
+                       const QVariant &address);
+    Deferred addDomain(const QVariant &profileId, const QVariant &listType, const QVariant &domain);
+    Deferred removeDomain(const QVariant &profileId, const QVariant &listType, const QVariant &entryId);
     Deferred clearDomains(uint profileId, const QString &type);
+    Deferred setLocalUserToProfileMappingStatus(const QVariant &on);
+    Deferred UserToProfileMapFileWasUpdated(const QVariant &map);
+    Deferred schedule(const QVariant &profileId);
     Deferred systemInfo();
 
 private:
     bool record(const char *method, const QVariantList &params, Deferred *answer);
     bool refuseLocked(Deferred *answer);
+    // A protected notification from a locked connection is dropped, as the service does.
+    bool recordNotification(const char *method, const QVariantList &params);
+    void setFlag(const char *method, const QVariant &profileId, const QVariant &on,
+                 void (CabinetProfile::*setter)(bool));
     void announceDomains(uint profileId, int type);
+    Deferred addEntry(const QVariantList &params, const QVariant &address);
 
     FakeService *m_service;
     QPointer<GuiConnector> m_connection;
