@@ -2,7 +2,9 @@
 
 #include "agent.h"
 #include "agentmain.h"
+#include "categorytreemodel.h"
 #include "fakeservice.h"
+#include "profilelistmodel.h"
 #include "testsupport.h"
 #include "trayicon.h"
 #include "window.h"
@@ -11,6 +13,8 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -107,6 +111,91 @@ struct AgentTestRig
         option.initFrom(box);
         const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
         QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+    }
+
+    // Where performEdit() acts, for the account at hand.
+    struct EditTargets
+    {
+        int categoryGroup = 0;        // the group whose first category is clicked
+        QString whiteEntry = QStringLiteral("ok.example");
+        int removedProfileRow = 1;
+        int activeProfileRow = 1;
+        int networkRow = 0;
+    };
+    // One kind of settings edit, made through the window as a user makes it.
+    void performEdit(const QString &action, const EditTargets &targets)
+    {
+        const struct
+        {
+            const char *name;
+            int tab;
+            const char *flag;
+        } switches[] = {{"use the schedule", 3, "scheduleFlag_"},  {"block unknown sites", 4, "blockUnknownFlag_"},
+                        {"safe search", 4, "safeSearchFlag_"},     {"safe YouTube", 4, "safeYoutubeFlag_"},
+                        {"white list only", 4, "whiteListOnlyFlag_"}};
+        for (const auto &entry : switches) {
+            if (action == QLatin1String(entry.name)) {
+                openFilterTab(entry.tab);
+                clickCheckBox(entry.flag);
+                return;
+            }
+        }
+        if (action == QLatin1String("block a category")) {
+            openFilterTab(0);
+            auto *view = find<QAbstractItemView>("categoryTreeView_");
+            CategoryTreeModel *categories = agent->categoryTreeModel();
+            QTRY_VERIFY(view->model()->rowCount() > targets.categoryGroup
+                        && categories->hasBlockedCategories(categories->chosenProfile()));
+            const QModelIndex first = view->model()->index(0, 1, view->model()->index(targets.categoryGroup, 0));
+            QVERIFY(first.isValid());
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(first).center());
+        } else if (action == QLatin1String("white list entry") || action == QLatin1String("black list entry")) {
+            openFilterTab(1);
+            const bool white = action.startsWith(QLatin1String("white"));
+            QLineEdit *form = find<QLineEdit>(white ? "whiteListForm_" : "blackListForm_");
+            QTest::keyClicks(form, white ? targets.whiteEntry : QStringLiteral("bad.example"));
+            QTest::keyClick(form, Qt::Key_Return);
+        } else if (action == QLatin1String("remove a black list entry")) {
+            openFilterTab(1);
+            clickCell("blackListView_", 0, 1);
+        } else if (action == QLatin1String("alias")) {
+            openFilterTab(2);
+            QTest::keyClicks(find<QLineEdit>("aliasDomainForm_"), QStringLiteral("nas.example"));
+            QTest::keyClicks(find<QLineEdit>("aliasAddressForm_"), QStringLiteral("192.0.2.9"));
+            QTest::mouseClick(find<QAbstractButton>("aliasAddButton_"), Qt::LeftButton);
+        } else if (action == QLatin1String("remove an alias")) {
+            openFilterTab(2);
+            clickCell("aliasListView_", 0, 2);
+        } else if (action == QLatin1String("new profile")) {
+            openProfilesTab(0);
+            QTest::keyClicks(find<QLineEdit>("profileNameForm_"), QStringLiteral("Teens"));
+            QTest::mouseClick(find<QAbstractButton>("profileAddButton_"), Qt::LeftButton);
+        } else if (action == QLatin1String("remove a profile")) {
+            openProfilesTab(0);
+            clickCell("profileListView_", targets.removedProfileRow, ProfileListModel::RemoveColumn);
+            QDialog *dialog = nullptr;
+            QTRY_VERIFY((dialog = agent->window()->findChild<QDialog *>(QStringLiteral("profileRemoveDialog_"))));
+            QTest::mouseClick(dialog->findChild<QAbstractButton *>(QStringLiteral("profileRemoveYesButton_")),
+                              Qt::LeftButton);
+        } else if (action == QLatin1String("choose the active profile")) {
+            openProfilesTab(0);
+            clickCell("profileListView_", targets.activeProfileRow, ProfileListModel::NameColumn, true);
+        } else if (action == QLatin1String("bind local users")) {
+            openProfilesTab(1);
+            clickCheckBox("userProfileMappingFlag_");
+        } else if (action == QLatin1String("bind a user")) {
+            openProfilesTab(1);
+            find<QComboBox>("localUserSelector_")->setCurrentText(QStringLiteral("ben"));
+            find<QComboBox>("mappingProfileSelector_")->setCurrentText(QStringLiteral("Homework"));
+            QTest::mouseClick(find<QAbstractButton>("userProfileMappingAddButton_"), Qt::LeftButton);
+        } else if (action == QLatin1String("protect a connection")) {
+            QTest::mouseClick(find<QAbstractButton>("commonSettingsButton_"), Qt::LeftButton);
+            find<QTabWidget>("commonSettingsTabs_")->setCurrentIndex(1);
+            QCoreApplication::processEvents();
+            clickCell("networkListView_", targets.networkRow, 0, true);
+        } else {
+            QFAIL(qPrintable(QStringLiteral("no such action: ") + action));
+        }
     }
 
     void typePassword(const QString &password)

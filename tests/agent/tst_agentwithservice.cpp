@@ -150,80 +150,14 @@ void TestAgentWithService::cleanupTestCase()
     m_cabinet.stop();
 }
 
+// The reference account service's demo account: Kids (102) is removed, Homework (103)
+// becomes the active profile.
 void TestAgentWithService::perform(const QString &action)
 {
-    const struct
-    {
-        const char *name;
-        int tab;
-        const char *flag;
-    } switches[] = {{"use the schedule", 3, "scheduleFlag_"},  {"block unknown sites", 4, "blockUnknownFlag_"},
-                    {"safe search", 4, "safeSearchFlag_"},     {"safe YouTube", 4, "safeYoutubeFlag_"},
-                    {"white list only", 4, "whiteListOnlyFlag_"}};
-    for (const auto &entry : switches) {
-        if (action == QLatin1String(entry.name)) {
-            rig->openFilterTab(entry.tab);
-            rig->clickCheckBox(entry.flag);
-            return;
-        }
-    }
-    if (action == QLatin1String("block a category")) {
-        rig->openFilterTab(0);
-        auto *view = rig->find<QAbstractItemView>("categoryTreeView_");
-        QTRY_VERIFY(view->model()->rowCount() > 0 && rig->agent->categoryTreeModel()->hasBlockedCategories(
-                                                         rig->agent->categoryTreeModel()->chosenProfile()));
-        const QModelIndex first = view->model()->index(0, 1, view->model()->index(0, 0));
-        QVERIFY(first.isValid());
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(first).center());
-    } else if (action == QLatin1String("white list entry") || action == QLatin1String("black list entry")) {
-        rig->openFilterTab(1);
-        const bool white = action.startsWith(QLatin1String("white"));
-        QLineEdit *form = rig->find<QLineEdit>(white ? "whiteListForm_" : "blackListForm_");
-        QTest::keyClicks(form, white ? QStringLiteral("ok.example") : QStringLiteral("bad.example"));
-        QTest::keyClick(form, Qt::Key_Return);
-    } else if (action == QLatin1String("remove a black list entry")) {
-        rig->openFilterTab(1);
-        rig->clickCell("blackListView_", 0, 1);
-    } else if (action == QLatin1String("alias")) {
-        rig->openFilterTab(2);
-        QTest::keyClicks(rig->find<QLineEdit>("aliasDomainForm_"), QStringLiteral("nas.example"));
-        QTest::keyClicks(rig->find<QLineEdit>("aliasAddressForm_"), QStringLiteral("192.0.2.9"));
-        QTest::mouseClick(rig->find<QAbstractButton>("aliasAddButton_"), Qt::LeftButton);
-    } else if (action == QLatin1String("remove an alias")) {
-        rig->openFilterTab(2);
-        rig->clickCell("aliasListView_", 0, 2);
-    } else if (action == QLatin1String("new profile")) {
-        rig->openProfilesTab(0);
-        QTest::keyClicks(rig->find<QLineEdit>("profileNameForm_"), QStringLiteral("Teens"));
-        QTest::mouseClick(rig->find<QAbstractButton>("profileAddButton_"), Qt::LeftButton);
-    } else if (action == QLatin1String("remove a profile")) {
-        rig->openProfilesTab(0);
-        const int row = rig->agent->profileListModel()->rowOf(102);
-        rig->clickCell("profileListView_", row, ProfileListModel::RemoveColumn);
-        QDialog *dialog = nullptr;
-        QTRY_VERIFY((dialog = rig->agent->window()->findChild<QDialog *>(QStringLiteral("profileRemoveDialog_"))));
-        QTest::mouseClick(dialog->findChild<QAbstractButton *>(QStringLiteral("profileRemoveYesButton_")),
-                          Qt::LeftButton);
-    } else if (action == QLatin1String("choose the active profile")) {
-        rig->openProfilesTab(0);
-        rig->clickCell("profileListView_", rig->agent->profileListModel()->rowOf(103), ProfileListModel::NameColumn,
-                       true);
-    } else if (action == QLatin1String("bind local users")) {
-        rig->openProfilesTab(1);
-        rig->clickCheckBox("userProfileMappingFlag_");
-    } else if (action == QLatin1String("bind a user")) {
-        rig->openProfilesTab(1);
-        rig->find<QComboBox>("localUserSelector_")->setCurrentText(QStringLiteral("ben"));
-        rig->find<QComboBox>("mappingProfileSelector_")->setCurrentText(QStringLiteral("Homework"));
-        QTest::mouseClick(rig->find<QAbstractButton>("userProfileMappingAddButton_"), Qt::LeftButton);
-    } else if (action == QLatin1String("protect a connection")) {
-        QTest::mouseClick(rig->find<QAbstractButton>("commonSettingsButton_"), Qt::LeftButton);
-        rig->find<QTabWidget>("commonSettingsTabs_")->setCurrentIndex(1);
-        QCoreApplication::processEvents();
-        rig->clickCell("networkListView_", 0, 0, true);
-    } else {
-        QFAIL(qPrintable(QStringLiteral("no such action: ") + action));
-    }
+    AgentTestRig::EditTargets targets;
+    targets.removedProfileRow = rig->agent->profileListModel()->rowOf(102);
+    targets.activeProfileRow = rig->agent->profileListModel()->rowOf(103);
+    rig->performEdit(action, targets);
 }
 
 void TestAgentWithService::editReachesTheService_data()
