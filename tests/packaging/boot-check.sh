@@ -19,8 +19,9 @@ root=$scratch/root
 nspawn_pid=
 cleanup() {
     [ -z "$nspawn_pid" ] || { kill -TERM "$nspawn_pid" 2>/dev/null; wait "$nspawn_pid" 2>/dev/null || true; }
-    umount -R "$root" 2>/dev/null || true
-    umount "$scratch" 2>/dev/null || true
+    # A mount still busy for a moment (a container shutting down) is detached lazily.
+    umount -R "$root" 2>/dev/null || umount -R -l "$root" 2>/dev/null || true
+    umount "$scratch" 2>/dev/null || umount -l "$scratch" 2>/dev/null || true
     rm -rf "$scratch"
 }
 trap cleanup EXIT

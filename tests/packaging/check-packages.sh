@@ -22,8 +22,9 @@ pass() {
 
 scratch=$(mktemp -d /tmp/corvane-packages.XXXXXX)
 cleanup() {
-    umount -R "$scratch/root" 2>/dev/null || true
-    umount "$scratch" 2>/dev/null || true
+    # A mount still busy for a moment (a container shutting down) is detached lazily.
+    umount -R "$scratch/root" 2>/dev/null || umount -R -l "$scratch/root" 2>/dev/null || true
+    umount "$scratch" 2>/dev/null || umount -l "$scratch" 2>/dev/null || true
     rm -rf "$scratch"
 }
 trap cleanup EXIT
