@@ -45,6 +45,8 @@ private slots:
     void domain();
     void domains_data();
     void domains();
+    void domainsJson_data();
+    void domainsJson();
     void domainsLookups();
     void domainsEquality();
     void listTypeNames_data();
@@ -189,6 +191,8 @@ void tst_CabinetLists::domain_data()
     QTest::newRow("id zero") << R"({"id":0,"domain":"example.com"})" << int(CabinetDomain::BlackList) << false;
     QTest::newRow("domain empty") << R"({"id":4,"domain":""})" << int(CabinetDomain::BlackList) << false;
     QTest::newRow("not a map") << R"(["example.com"])" << int(CabinetDomain::BlackList) << false;
+    QTest::newRow("domain not a text") << R"({"id":4,"domain":7})" << int(CabinetDomain::BlackList) << false;
+    QTest::newRow("id missing") << R"({"domain":"example.com"})" << int(CabinetDomain::BlackList) << false;
 }
 
 void tst_CabinetLists::domain()
@@ -227,6 +231,32 @@ void tst_CabinetLists::domains()
     list.append(CabinetDomain(9, QStringLiteral("stale.example")));
     QCOMPARE(list.fromVariant(json(text), CabinetDomain::BlackList), ok);
     QCOMPARE(list.size(), count);
+}
+
+// The cache entries of the lists are written without a QVariant tree; the text must stay
+// what the codec writes, so that caches already on disk and new ones read alike.
+void tst_CabinetLists::domainsJson_data()
+{
+    QTest::addColumn<CabinetDomains>("list");
+    const auto one = [](const QString &domain, const QHostAddress &ip = QHostAddress()) {
+        CabinetDomains list;
+        list.append(CabinetDomain(4294967295u, domain, ip));
+        return list;
+    };
+    QTest::newRow("empty") << CabinetDomains();
+    QTest::newRow("escaped") << one(QStringLiteral("a\"b\\c/d\b\f\n\r\t\x01e"));
+    QTest::newRow("non-ASCII, surrogate pair, lone surrogate")
+            << one(QString::fromUtf8("b\xc3\xbccher.example \xf0\x9f\x98\x80") + QChar(0xd800));
+    QTest::newRow("null and empty domain") << one(QString()) + one(QLatin1String(""));
+    QTest::newRow("IPv4, IPv6 and none")
+            << one("a.example", QHostAddress("192.0.2.1")) + one("b.example", QHostAddress("2001:db8::1"))
+               + one("c.example");
+}
+
+void tst_CabinetLists::domainsJson()
+{
+    QFETCH(CabinetDomains, list);
+    QCOMPARE(list.toJson(), QxtJSON::stringify(list.toVariant()).toUtf8());
 }
 
 void tst_CabinetLists::domainsLookups()
