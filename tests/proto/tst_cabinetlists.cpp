@@ -238,19 +238,22 @@ void tst_CabinetLists::domains()
 void tst_CabinetLists::domainsJson_data()
 {
     QTest::addColumn<CabinetDomains>("list");
-    const auto one = [](const QString &domain, const QHostAddress &ip = QHostAddress()) {
+    const auto of = [](std::initializer_list<CabinetDomain> entries) {
         CabinetDomains list;
-        list.append(CabinetDomain(4294967295u, domain, ip));
+        for (const CabinetDomain &entry : entries)
+            list.append(entry);
         return list;
     };
+    const quint32 id = 4294967295u;
     QTest::newRow("empty") << CabinetDomains();
-    QTest::newRow("escaped") << one(QStringLiteral("a\"b\\c/d\b\f\n\r\t\x01e"));
+    QTest::newRow("escaped") << of({ { id, QStringLiteral("a\"b\\c/d\b\f\n\r\t\x01e") } });
     QTest::newRow("non-ASCII, surrogate pair, lone surrogate")
-            << one(QString::fromUtf8("b\xc3\xbccher.example \xf0\x9f\x98\x80") + QChar(0xd800));
-    QTest::newRow("null and empty domain") << one(QString()) + one(QLatin1String(""));
+            << of({ { id, QString::fromUtf8("b\xc3\xbc" "cher.example \xf0\x9f\x98\x80") + QChar(0xd800) } });
+    QTest::newRow("null and empty domain") << of({ { id, QString() }, { 1, QLatin1String("") } });
     QTest::newRow("IPv4, IPv6 and none")
-            << one("a.example", QHostAddress("192.0.2.1")) + one("b.example", QHostAddress("2001:db8::1"))
-               + one("c.example");
+            << of({ { 1, "a.example", QHostAddress("192.0.2.1") },
+                    { 2, "b.example", QHostAddress("2001:db8::1") },
+                    { 3, "c.example" } });
 }
 
 void tst_CabinetLists::domainsJson()
