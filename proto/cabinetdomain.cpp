@@ -1,5 +1,6 @@
 #include "cabinetdomain.h"
 
+#include "qxtjson.h"
 #include "recordreader_p.h"
 
 #include <QVariantMap>
@@ -37,14 +38,24 @@ bool CabinetDomain::fromVariant(const QVariant &value, Type type)
 {
     if (!isMap(value))
         return false;
-    const QVariantMap map = value.toMap();
+    // Lists hold thousands of entries: look into the map where it lies (a hash is
+    // converted), without copying it or its values.
+    const QVariantMap converted = value.userType() == QMetaType::QVariantMap ? QVariantMap() : value.toMap();
+    const QVariantMap &map = value.userType() == QMetaType::QVariantMap
+            ? *static_cast<const QVariantMap *>(value.constData())
+            : converted;
+    const auto idIt = map.constFind(IdKey);
+    if (idIt == map.constEnd())
+        return false;
     bool idOk = false;
-    const quint32 id = toUInt32(map.value(IdKey), &idOk);
-    const QVariant domainValue = map.value(DomainKey);
-    const QString domain = domainValue.userType() == QMetaType::QString ? domainValue.toString()
-                                                                         : QString();
-    const QHostAddress ip = toAddress(map.value(IpKey));
-    if (id == 0 || domain.isEmpty() || (type == AliasList && ip.isNull()))
+    const quint32 id = toUInt32(*idIt, &idOk);
+    const auto domainIt = map.constFind(DomainKey);
+    if (id == 0 || domainIt == map.constEnd() || domainIt->userType() != QMetaType::QString)
+        return false;
+    const QString domain = domainIt->toString();
+    const auto ipIt = map.constFind(IpKey);
+    const QHostAddress ip = ipIt == map.constEnd() ? QHostAddress() : toAddress(*ipIt);
+    if (domain.isEmpty() || (type == AliasList && ip.isNull()))
         return false;
     m_id = id;
     m_domain = domain;
@@ -72,6 +83,30 @@ bool CabinetDomains::fromVariant(const QVariant &value, CabinetDomain::Type type
 QVariant CabinetDomains::toVariant() const
 {
     return writeList(*this);
+}
+
+QByteArray CabinetDomains::toJson() const
+{
+    // The keys in the order of a QVariantMap: "domain" < "id" < "ip".
+    QString out;
+    out.reserve(size() * 48 + 2);
+    out.append(QLatin1Char('['));
+    bool first = true;
+    for (const CabinetDomain &entry : *this) {
+        out.append(first ? QLatin1String("{\"domain\":") : QLatin1String(",{\"domain\":"));
+        first = false;
+        QxtJSON::appendString(out, entry.domain());
+        out.append(QLatin1String(",\"id\":"));
+        out.append(QString::number(entry.id()));
+        const QHostAddress ip = entry.ip();
+        if (!ip.isNull()) {
+            out.append(QLatin1String(",\"ip\":"));
+            QxtJSON::appendString(out, ip.toString());
+        }
+        out.append(QLatin1Char('}'));
+    }
+    out.append(QLatin1Char(']'));
+    return out.toUtf8();
 }
 
 CabinetDomain CabinetDomains::findDomain(const QString &name) const

@@ -63,6 +63,10 @@ public:
     // clears it again at the first invalid one.
     bool fromVariant(const QVariant &value, CabinetDomain::Type type);
     QVariant toVariant() const;
+    // The UTF-8 JSON text of toVariant(), byte for byte as QxtJSON::stringify() writes it,
+    // made without the intermediate tree of maps (a 5 000-entry list is written on every
+    // refresh that changes it).
+    QByteArray toJson() const;
 
     // A copy of the first entry whose domain equals the name exactly, or an empty entry.
     CabinetDomain findDomain(const QString &name) const;

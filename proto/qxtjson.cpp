@@ -23,13 +23,13 @@ public:
     }
 
     void value(const QVariant &value);
+    void quotedEscaped(const QString &text);
 
 private:
     void latin1(const char *text, int size) { m_out.append(QLatin1String(text, size)); }
     template<typename Unsigned>
     void digits(Unsigned magnitude, bool negative);
     void quotedRaw(const QString &text);
-    void quotedEscaped(const QString &text);
     template<typename Container>
     void object(const Container &object);
     void list(const QVariantList &list);
@@ -536,6 +536,15 @@ QString QxtJSON::stringify(const QVariant &value)
     QString out;
     Writer(out).value(value);
     return out;
+}
+
+void QxtJSON::appendString(QString &out, const QString &text)
+{
+    Writer writer(out);
+    if (text.isNull())
+        out.append(QLatin1String("null"));
+    else
+        writer.quotedEscaped(text);
 }
 
 QVariant QxtJSON::parse(const QString &text)

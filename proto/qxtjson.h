@@ -24,6 +24,9 @@ public:
 
     // JSON text of a value; no white space is written.
     static QString stringify(const QVariant &value);
+    // Appends the JSON text of a string value to out, exactly as stringify() writes it
+    // (a null string as null), for writers that build large texts without a QVariant tree.
+    static void appendString(QString &out, const QString &text);
     // The first value of the text. A null QVariant stands both for the literal null and for
     // a text that could not be parsed.
     static QVariant parse(const QString &text);

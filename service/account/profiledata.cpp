@@ -147,7 +147,7 @@ void ProfileData::saveUserFilter()
 
 void ProfileData::saveDomains(CabinetDomain::Type type)
 {
-    m_cache->setValue(CacheEntry::domains(m_profileId, type), domains(type).toVariant());
+    m_cache->setText(CacheEntry::domains(m_profileId, type), domains(type).toJson());
 }
 
 void ProfileData::saveSchedule()

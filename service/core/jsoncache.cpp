@@ -134,6 +134,13 @@ bool JsonCache::setValue(const QString &name, const QVariant &value)
 {
     if (!m_writable || !m_cache->hasKeyMaterial())
         return false;
+    return setText(name, QxtJSON::stringify(value).toUtf8());
+}
+
+bool JsonCache::setText(const QString &name, const QByteArray &json)
+{
+    if (!m_writable || !m_cache->hasKeyMaterial())
+        return false;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     QNetworkCacheMetaData metaData;
     metaData.setUrl(entryUrl(name));
@@ -143,7 +150,7 @@ bool JsonCache::setValue(const QString &name, const QVariant &value)
     QIODevice *device = m_cache->prepare(metaData);
     if (!device)
         return false;
-    if (!writeAll(device, QxtJSON::stringify(value).toUtf8())) {
+    if (!writeAll(device, json)) {
         qWarning("Cannot write the account cache entry %s", qPrintable(name));
         m_cache->remove(metaData.url());
         delete device;

@@ -74,6 +74,8 @@ public:
     // Stores the value; false (nothing written) while the credentials are incomplete, the
     // directory is not writable, or the write fails.
     bool setValue(const QString &name, const QVariant &value);
+    // As setValue() with the value's UTF-8 JSON text already made.
+    bool setText(const QString &name, const QByteArray &json);
     // Removes every entry.
     void clear();
 

@@ -45,6 +45,8 @@ private slots:
     void domain();
     void domains_data();
     void domains();
+    void domainsJson_data();
+    void domainsJson();
     void domainsLookups();
     void domainsEquality();
     void listTypeNames_data();
@@ -189,6 +191,8 @@ void tst_CabinetLists::domain_data()
     QTest::newRow("id zero") << R"({"id":0,"domain":"example.com"})" << int(CabinetDomain::BlackList) << false;
     QTest::newRow("domain empty") << R"({"id":4,"domain":""})" << int(CabinetDomain::BlackList) << false;
     QTest::newRow("not a map") << R"(["example.com"])" << int(CabinetDomain::BlackList) << false;
+    QTest::newRow("domain not a text") << R"({"id":4,"domain":7})" << int(CabinetDomain::BlackList) << false;
+    QTest::newRow("id missing") << R"({"domain":"example.com"})" << int(CabinetDomain::BlackList) << false;
 }
 
 void tst_CabinetLists::domain()
@@ -227,6 +231,35 @@ void tst_CabinetLists::domains()
     list.append(CabinetDomain(9, QStringLiteral("stale.example")));
     QCOMPARE(list.fromVariant(json(text), CabinetDomain::BlackList), ok);
     QCOMPARE(list.size(), count);
+}
+
+// The cache entries of the lists are written without a QVariant tree; the text must stay
+// what the codec writes, so that caches already on disk and new ones read alike.
+void tst_CabinetLists::domainsJson_data()
+{
+    QTest::addColumn<CabinetDomains>("list");
+    const auto of = [](std::initializer_list<CabinetDomain> entries) {
+        CabinetDomains list;
+        for (const CabinetDomain &entry : entries)
+            list.append(entry);
+        return list;
+    };
+    const quint32 id = 4294967295u;
+    QTest::newRow("empty") << CabinetDomains();
+    QTest::newRow("escaped") << of({ { id, QStringLiteral("a\"b\\c/d\b\f\n\r\t\x01e") } });
+    QTest::newRow("non-ASCII, surrogate pair, lone surrogate")
+            << of({ { id, QString::fromUtf8("b\xc3\xbc" "cher.example \xf0\x9f\x98\x80") + QChar(0xd800) } });
+    QTest::newRow("null and empty domain") << of({ { id, QString() }, { 1, QLatin1String("") } });
+    QTest::newRow("IPv4, IPv6 and none")
+            << of({ { 1, "a.example", QHostAddress("192.0.2.1") },
+                    { 2, "b.example", QHostAddress("2001:db8::1") },
+                    { 3, "c.example" } });
+}
+
+void tst_CabinetLists::domainsJson()
+{
+    QFETCH(CabinetDomains, list);
+    QCOMPARE(list.toJson(), QxtJSON::stringify(list.toVariant()).toUtf8());
 }
 
 void tst_CabinetLists::domainsLookups()
