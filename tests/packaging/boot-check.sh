@@ -17,8 +17,19 @@ fi
 scratch=$(mktemp -d /tmp/corvane-boot.XXXXXX)
 root=$scratch/root
 nspawn_pid=
+init=
 cleanup() {
-    [ -z "$nspawn_pid" ] || { kill -TERM "$nspawn_pid" 2>/dev/null; wait "$nspawn_pid" 2>/dev/null || true; }
+    if [ -n "$nspawn_pid" ]; then
+        # An orderly halt first; a container that does not halt within 20 s ends with its
+        # init, which takes every process of its pid namespace along.
+        kill -TERM "$nspawn_pid" 2>/dev/null || true
+        i=0
+        while kill -0 "$nspawn_pid" 2>/dev/null && [ $i -lt 100 ]; do
+            i=$((i + 1)); sleep 0.2
+        done
+        [ -z "$init" ] || kill -KILL "$init" 2>/dev/null || true
+        wait "$nspawn_pid" 2>/dev/null || true
+    fi
     # A mount still busy for a moment (a container shutting down) is detached lazily.
     umount -R "$root" 2>/dev/null || umount -R -l "$root" 2>/dev/null || true
     umount "$scratch" 2>/dev/null || umount -l "$scratch" 2>/dev/null || true
@@ -51,7 +62,6 @@ cp "$root/etc/resolv.conf" "$root/debs/resolv.conf.original"
 systemd-nspawn -q -D "$root" --private-network --register=no --keep-unit -b > "$scratch/console.log" 2>&1 &
 nspawn_pid=$!
 # The container's init is the systemd whose parent is systemd-nspawn.
-init=
 i=0
 while [ -z "$init" ] && [ $i -lt 100 ]; do
     init=$(pgrep -P "$nspawn_pid" -x systemd || true)
@@ -91,7 +101,9 @@ ip link set lo up
 ip link add demo0 type veth peer name demo1 && ip link set demo1 up && ip link set demo0 up \
     && ip address add 192.0.2.10/24 dev demo0 || fail "no veth pair for the demo adapter"
 
-# The reference peers, and a drop-in that points the installed unit at them.
+# The reference peers, and a drop-in that points the installed unit at them; they go with
+# this script.
+trap 'kill $(jobs -p) 2>/dev/null' EXIT
 mkdir -p /run/peers/cabinet /run/peers/resolver
 python3 /debs/corvane-reference-cabinet/corvane-reference-cabinet --listen 127.0.0.1:0 --state /run/peers/cabinet \
     > /run/peers/cabinet/output 2>&1 &
