@@ -62,7 +62,7 @@ bool Autorun::isEnabled() const
     return !system.isEmpty() && !isHidden(system);
 }
 
-// Desktop Entry Specification, "The Exec key": an argument with reserved characters is
+// freedesktop.org desktop entries, the rules of the Exec key: an argument with reserved characters is
 // quoted, and inside the quotes '"', '`', '$' and '\' are escaped with a backslash. The
 // value itself is a string, whose own escape rule doubles every backslash once more, and
 // '%' starts a field code, so a literal one is written "%%".

@@ -3,8 +3,6 @@ over real HTTPS and HTTP with the standard library's client."""
 
 import base64
 import datetime
-import importlib.machinery
-import importlib.util
 import json
 import os
 import signal
@@ -12,6 +10,7 @@ import ssl
 import subprocess
 import sys
 import tempfile
+import types
 import unittest
 import urllib.error
 import urllib.request
@@ -21,10 +20,12 @@ PROGRAM = os.path.join(HERE, "corvane-reference-cabinet")
 
 
 def load_module():
-    loader = importlib.machinery.SourceFileLoader("reference_cabinet", PROGRAM)
-    spec = importlib.util.spec_from_loader("reference_cabinet", loader)
-    module = importlib.util.module_from_spec(spec)
-    loader.exec_module(module)
+    # The program has no .py ending, so it is run into a fresh module by hand.
+    module = types.ModuleType("reference_cabinet")
+    module.__file__ = PROGRAM
+    sys.modules[module.__name__] = module
+    with open(PROGRAM, encoding="utf-8") as source:
+        exec(compile(source.read(), PROGRAM, "exec"), module.__dict__)
     return module
 
 
