@@ -72,6 +72,15 @@ void CtlSession::runLists()
     }
 }
 
+// The members every list edit reports: which profile and which list.
+QVariantMap CtlSession::listAction(quint32 profileId, int type) const
+{
+    QVariantMap action;
+    action.insert(QStringLiteral("profile"), StatusView::profileJson(m_state, profileId));
+    action.insert(QStringLiteral("list"), typeText(type));
+    return action;
+}
+
 void CtlSession::runListAdd()
 {
     const CabinetProfile *profile = requireProfile(m_command.args.at(0));
@@ -90,9 +99,7 @@ void CtlSession::runListAdd()
             return fail(ExitCode::Failed,
                         ::Error(::Error::InvalidAnswerCode, QStringLiteral("unexpected answer to \"addDomain\": not an entry id")),
                         QString());
-        QVariantMap action;
-        action.insert(QStringLiteral("profile"), StatusView::profileJson(m_state, id));
-        action.insert(QStringLiteral("list"), typeText(type));
+        QVariantMap action = listAction(id, type);
         action.insert(QStringLiteral("domain"), domain);
         action.insert(QStringLiteral("id"), entryId);
         if (type == CabinetDomain::AliasList)
@@ -125,9 +132,7 @@ void CtlSession::runListRemove()
         if (entryId == 0)
             return fail(ExitCode::Failed, ::Error(0, QStringLiteral("%1 is not on %2").arg(domain, where)), QString());
         call("removeDomain", {id, typeText(type), entryId}, [this, id, type, listed, entryId, where](const QVariant &) {
-            QVariantMap action;
-            action.insert(QStringLiteral("profile"), StatusView::profileJson(m_state, id));
-            action.insert(QStringLiteral("list"), typeText(type));
+            QVariantMap action = listAction(id, type);
             action.insert(QStringLiteral("domain"), listed);
             action.insert(QStringLiteral("id"), entryId);
             addAction(action, QStringLiteral("%1 is no longer on %2.").arg(listed, where));
@@ -144,9 +149,7 @@ void CtlSession::runListClear()
     const quint32 id = profile->id();
     const int type = m_command.listType;
     call("clearDomains", {id, typeText(type)}, [this, id, type](const QVariant &) {
-        QVariantMap action;
-        action.insert(QStringLiteral("profile"), StatusView::profileJson(m_state, id));
-        action.insert(QStringLiteral("list"), typeText(type));
+        const QVariantMap action = listAction(id, type);
         QString sentence = QStringLiteral("The %1 of %2 is empty now.").arg(StatusView::listName(type), m_state.profileLabel(id));
         addAction(action, sentence);
         commandDone();

@@ -68,6 +68,7 @@ private:
     void fail(int exitCode, const ::Error &error, const QString &text);
     void finish(int exitCode);
     void addAction(QVariantMap action, const QString &sentence);
+    QVariantMap listAction(quint32 profileId, int type) const;
     const CabinetProfile *requireProfile(const QString &nameOrId);
     QString connectionLostText() const;
 
