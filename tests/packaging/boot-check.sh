@@ -55,7 +55,7 @@ done
 rm -f "$root/usr/sbin/policy-rc.d"
 mkdir -p "$root/debs"
 cp "$debs"/corvane-service_*.deb "$debs"/corvane-agent_*.deb "$root/debs/"
-cp -r "$here/tools/corvane-reference-cabinet" "$here/tools/corvane-reference-resolver" "$root/debs/"
+cp -r "$here/tools/corvane-reference-cabinet" "$here/tools/corvane-reference-resolver" "$here/tests/packaging/peers.sh" "$root/debs/"
 printf 'nameserver 192.0.2.53\nsearch corvane.example\n' > "$root/etc/resolv.conf"
 cp "$root/etc/resolv.conf" "$root/debs/resolv.conf.original"
 
@@ -104,19 +104,9 @@ ip link add demo0 type veth peer name demo1 && ip link set demo1 up && ip link s
 # The reference peers, and a drop-in that points the installed unit at them; they go with
 # this script.
 trap 'kill $(jobs -p) 2>/dev/null' EXIT
-mkdir -p /run/peers/cabinet /run/peers/resolver
-python3 /debs/corvane-reference-cabinet/corvane-reference-cabinet --listen 127.0.0.1:0 --state /run/peers/cabinet \
-    > /run/peers/cabinet/output 2>&1 &
-python3 /debs/corvane-reference-resolver/corvane-reference-resolver --listen 127.0.0.1:0 \
-    --data /run/peers/cabinet/cabinet.json --state /run/peers/resolver > /run/peers/resolver/output 2>&1 &
-wait_until 30 sh -c 'grep -q "sign in as" /run/peers/cabinet/output && [ -s /run/peers/resolver/status.json ]' \
-    || fail "the reference peers did not start"
-site=$(sed -n 's/.*serving \(https:[^ ]*\).*/\1/p' /run/peers/cabinet/output | head -n 1)
-port=$(python3 -c 'import json; print(json.load(open("/run/peers/resolver/status.json"))["udp"].rsplit(":", 1)[1])')
-mkdir -p /etc/corvane-test /etc/systemd/system/corvane-service.service.d
-cp /run/peers/cabinet/ca.pem /etc/corvane-test/ca.pem
-printf '[global]\nwww=%s\nwww-ca-file=/etc/corvane-test/ca.pem\ntarnwickproxy-addr=127.0.0.1\ntarnwickproxy-port=%s\n' \
-    "$site" "$port" > /etc/corvane-test/service.ini
+. /debs/peers.sh
+start_peers /run/peers /etc/corvane-test/service.ini || fail "the reference peers did not start"
+mkdir -p /etc/systemd/system/corvane-service.service.d
 printf '[Service]\nEnvironment=CORVANE_SERVICE_INI=/etc/corvane-test/service.ini\n' \
     > /etc/systemd/system/corvane-service.service.d/peers.conf
 

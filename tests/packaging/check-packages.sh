@@ -114,7 +114,7 @@ fi
 mount -t tmpfs tmpfs "$scratch"
 mkdir -p "$scratch/upper" "$scratch/work" "$scratch/root" "$scratch/debs"
 cp "$service_deb" "$agent_deb" "$scratch/debs/"
-cp -r "$here/tools/corvane-reference-cabinet" "$here/tools/corvane-reference-resolver" "$scratch/debs/"
+cp -r "$here/tools/corvane-reference-cabinet" "$here/tools/corvane-reference-resolver" "$here/tests/packaging/peers.sh" "$scratch/debs/"
 cat > "$scratch/debs/inside.sh" <<'INSIDE'
 #!/bin/sh
 # Runs inside the throwaway root, as root, without systemd and in its own network.
@@ -149,24 +149,8 @@ stop_command=$(sed -n 's/^ExecStopPost=//p' $unit)
 unit_environment=$(sed -n 's/^Environment=//p' $unit)
 
 # The reference account service and resolver on loopback, as the main job has them.
-mkdir -p /tmp/peers/cabinet /tmp/peers/resolver
-python3 /debs/corvane-reference-cabinet/corvane-reference-cabinet --listen 127.0.0.1:0 --state /tmp/peers/cabinet \
-    > /tmp/peers/cabinet/output 2>&1 &
-python3 /debs/corvane-reference-resolver/corvane-reference-resolver --listen 127.0.0.1:0 \
-    --data /tmp/peers/cabinet/cabinet.json --state /tmp/peers/resolver > /tmp/peers/resolver/output 2>&1 &
-i=0
-until grep -q "sign in as" /tmp/peers/cabinet/output 2>/dev/null && [ -s /tmp/peers/resolver/status.json ]; do
-    i=$((i + 1)); [ $i -lt 300 ] || { fail "the reference peers did not start"; break; }; sleep 0.1
-done
-site=$(sed -n 's/.*serving \(https:[^ ]*\).*/\1/p' /tmp/peers/cabinet/output | head -n 1)
-resolver_port=$(python3 -c 'import json; print(json.load(open("/tmp/peers/resolver/status.json"))["udp"].rsplit(":", 1)[1])')
-cat > /tmp/peers/service.ini <<EOF
-[global]
-www=$site
-www-ca-file=/tmp/peers/cabinet/ca.pem
-tarnwickproxy-addr=127.0.0.1
-tarnwickproxy-port=$resolver_port
-EOF
+. /debs/peers.sh
+start_peers /tmp/peers /tmp/peers/config/service.ini || fail "the reference peers did not start"
 
 # Starts the installed service as the unit would (its state directory and environment),
 # waits until it protects the machine, and kills it: a crash leaves resolv.conf pointing at
@@ -174,7 +158,7 @@ EOF
 protect_and_crash() {
     run=$1
     shift
-    env STATE_DIRECTORY=$state RUNTIME_DIRECTORY=/run/corvane-service $unit_environment CORVANE_SERVICE_INI=/tmp/peers/service.ini \
+    env STATE_DIRECTORY=$state RUNTIME_DIRECTORY=/run/corvane-service $unit_environment CORVANE_SERVICE_INI=/tmp/peers/config/service.ini \
         CORVANE_LOG_STDERR=1 /usr/sbin/corvane-service -e "$@" > /tmp/service.log 2>&1 &
     pid=$!
     i=0
