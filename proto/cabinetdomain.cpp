@@ -1,9 +1,12 @@
 #include "cabinetdomain.h"
 
+#include "jsonscanner_p.h"
 #include "qxtjson.h"
 #include "recordreader_p.h"
 
 #include <QVariantMap>
+
+#include <limits>
 
 using namespace RecordReader;
 
@@ -107,6 +110,57 @@ QByteArray CabinetDomains::toJson() const
     }
     out.append(QLatin1Char(']'));
     return out.toUtf8();
+}
+
+bool CabinetDomains::readPlainJson(const char *&pos, const char *end, CabinetDomain::Type type)
+{
+    JsonScanner scan(pos, end);
+    CabinetDomains list;
+    // Copies of one null address share its data: most entries have none.
+    const QHostAddress none;
+    const bool read = scan.array([&] {
+        quint64 id = 0;
+        QLatin1String domain;
+        QLatin1String ip;
+        bool hasId = false;
+        bool hasDomain = false;
+        bool hasIp = false;
+        const bool entry = scan.object([&](QLatin1String key) {
+            if (key == QLatin1String("id") && !hasId)
+                return hasId = scan.positiveInteger(std::numeric_limits<quint32>::max(), &id);
+            if (key == QLatin1String("domain") && !hasDomain)
+                return hasDomain = scan.plainString(&domain);
+            if (key == QLatin1String("ip") && !hasIp)
+                return hasIp = scan.plainString(&ip);
+            return false;
+        });
+        if (!entry || !hasId || !hasDomain || domain.isEmpty())
+            return false;
+        QHostAddress address = none;
+        if (hasIp && !address.setAddress(QString(ip)))
+            address = none;
+        if (type == CabinetDomain::AliasList && address.isNull())
+            return false;
+        list.append(CabinetDomain(quint32(id), QString(domain), address));
+        return true;
+    });
+    if (!read)
+        return false;
+    swap(list);
+    pos = scan.position();
+    return true;
+}
+
+bool CabinetDomains::fromJson(const QByteArray &text, CabinetDomain::Type type)
+{
+    const char *pos = text.constData();
+    const char *end = pos + text.size();
+    CabinetDomains list;
+    if (list.readPlainJson(pos, end, type) && JsonScanner(pos, end).atEnd()) {
+        swap(list);
+        return true;
+    }
+    return fromVariant(QxtJSON::parse(QString::fromUtf8(text)), type);
 }
 
 CabinetDomain CabinetDomains::findDomain(const QString &name) const

@@ -67,6 +67,16 @@ public:
     // made without the intermediate tree of maps (a 5 000-entry list is written on every
     // refresh that changes it).
     QByteArray toJson() const;
+    // Reads a list in the plain form of JSON (printable ASCII strings without escapes,
+    // decimal ids, keys "id", "domain" and "ip" once each) straight from the text at pos,
+    // without the intermediate tree of maps. True, with the list replaced and pos moved past
+    // it, only when the text is such a list and fromVariant() of the parsed text would
+    // accept it with the very same entries; false, with the list and pos unchanged,
+    // otherwise: the caller then takes the generic path, which decides.
+    bool readPlainJson(const char *&pos, const char *end, CabinetDomain::Type type);
+    // As fromVariant() of the parsed UTF-8 text, through readPlainJson() when the whole
+    // text is a list in the plain form.
+    bool fromJson(const QByteArray &text, CabinetDomain::Type type);
 
     // A copy of the first entry whose domain equals the name exactly, or an empty entry.
     CabinetDomain findDomain(const QString &name) const;

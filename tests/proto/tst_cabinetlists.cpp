@@ -47,6 +47,8 @@ private slots:
     void domains();
     void domainsJson_data();
     void domainsJson();
+    void domainsPlainJson_data();
+    void domainsPlainJson();
     void domainsLookups();
     void domainsEquality();
     void listTypeNames_data();
@@ -260,6 +262,74 @@ void tst_CabinetLists::domainsJson()
 {
     QFETCH(CabinetDomains, list);
     QCOMPARE(list.toJson(), QxtJSON::stringify(list.toVariant()).toUtf8());
+}
+
+// The direct reader of the lists must read what it accepts exactly as the generic path, and
+// leave every other form to it.
+void tst_CabinetLists::domainsPlainJson_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("direct");
+    QTest::addColumn<bool>("ok");
+
+    const int white = CabinetDomain::WhiteList;
+    const int alias = CabinetDomain::AliasList;
+    QTest::newRow("answer form") << QByteArray(R"([{"id":1,"domain":"a.example"},{"id":4294967295,"domain":"b"}])")
+                                 << white << true << true;
+    QTest::newRow("cache form, white space")
+            << QByteArray("[ {\"domain\" :\"a.example\",\n\"id\": 7, \"ip\":\"192.0.2.1\"}\t]\r\n") << alias
+            << true << true;
+    QTest::newRow("empty") << QByteArray("[]") << white << true << true;
+    QTest::newRow("IPv6 alias") << QByteArray(R"([{"id":2,"domain":"c","ip":"2001:db8::1"}])") << alias << true
+                                << true;
+    QTest::newRow("unparsable ip on a white list")
+            << QByteArray(R"([{"id":2,"domain":"c","ip":"no address"}])") << white << true << true;
+    QTest::newRow("escape") << QByteArray(R"([{"id":1,"domain":"a\/b"}])") << white << false << true;
+    QTest::newRow("non-ASCII") << QByteArray("[{\"id\":1,\"domain\":\"b\xc3\xbc\"}]") << white << false << true;
+    QTest::newRow("leading zero") << QByteArray(R"([{"id":07,"domain":"a"}])") << white << false << true;
+    QTest::newRow("id as text") << QByteArray(R"([{"id":"7","domain":"a"}])") << white << false << true;
+    QTest::newRow("key twice") << QByteArray(R"([{"id":1,"domain":"a","domain":"b"}])") << white << false << true;
+    QTest::newRow("other key") << QByteArray(R"([{"id":1,"domain":"a","x":1}])") << white << false << true;
+    QTest::newRow("text after") << QByteArray(R"([{"id":1,"domain":"a"}] x)") << white << false << true;
+    QTest::newRow("id beyond 32 bits") << QByteArray(R"([{"id":4294967296,"domain":"a"}])") << white << false
+                                       << false;
+    QTest::newRow("id 0") << QByteArray(R"([{"id":0,"domain":"a"}])") << white << false << false;
+    QTest::newRow("empty domain") << QByteArray(R"([{"id":1,"domain":""}])") << white << false << false;
+    QTest::newRow("alias without address") << QByteArray(R"([{"id":1,"domain":"a"}])") << alias << false << false;
+    QTest::newRow("null ip") << QByteArray(R"([{"id":1,"domain":"a","ip":null}])") << white << false << true;
+    QTest::newRow("missing comma") << QByteArray(R"([{"id":1,"domain":"a"}{"id":2,"domain":"b"}])") << white
+                                   << false << true;
+    QTest::newRow("cut off") << QByteArray(R"([{"id":1,"domain":"a"})") << white << false << false;
+}
+
+void tst_CabinetLists::domainsPlainJson()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, type);
+    QFETCH(bool, direct);
+    QFETCH(bool, ok);
+    const auto listType = CabinetDomain::Type(type);
+
+    CabinetDomains generic;
+    QCOMPARE(generic.fromVariant(QxtJSON::parse(QString::fromUtf8(text)), listType), ok);
+    CabinetDomains read;
+    read.append(CabinetDomain(9, QStringLiteral("stale.example")));
+    const char *pos = text.constData();
+    const char *end = pos + text.size();
+    const bool accepted = read.readPlainJson(pos, end, listType);
+    if (!accepted) {
+        QCOMPARE(pos, text.constData());
+        QCOMPARE(read.size(), 1);
+    }
+    QCOMPARE(accepted && QByteArray(pos, int(end - pos)).trimmed().isEmpty(), direct);
+    QCOMPARE(read.fromJson(text, listType), ok);
+    QCOMPARE(read.size(), generic.size());
+    for (int i = 0; i < read.size(); ++i) {
+        QCOMPARE(read.at(i).id(), generic.at(i).id());
+        QCOMPARE(read.at(i).domain(), generic.at(i).domain());
+        QCOMPARE(read.at(i).ip(), generic.at(i).ip());
+    }
 }
 
 void tst_CabinetLists::domainsLookups()
