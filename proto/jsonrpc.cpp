@@ -1,6 +1,7 @@
 #include "jsonrpc.h"
 
 #include "jsonrpc_p.h"
+#include "jsonscanner_p.h"
 #include "testhooks.h"
 #include "qxtjson.h"
 #include "requestmanager.h"
@@ -386,8 +387,69 @@ void JsonRPCPrivate::contextDestroyed(QObject *context)
 // JsonRPCPrivate: incoming responses
 // ---------------------------------------------------------------------------------------
 
+JsonRPCCall *JsonRPCPrivate::takePending(Request *context, quint32 id)
+{
+    const auto table = pending.find(context);
+    if (table == pending.end())
+        return nullptr;
+    JsonRPCCall *call = table->take(id);
+    if (!call)
+        return nullptr;
+    calls.remove(call);
+    if (table->isEmpty())
+        pending.erase(table);
+    return call;
+}
+
+// The usual answer to a call with a result reader: one object of "id", "jsonrpc" and
+// "result" in the plain form, for the only call pending in the context. It is read without
+// the tree of values; anything else is left to the generic path (false).
+bool JsonRPCPrivate::readDirectly(const QByteArray &data, Request *context, bool *alive)
+{
+    const auto table = pending.constFind(context);
+    if (table == pending.constEnd() || table->size() != 1)
+        return false;
+    JsonRPCCall *call = table->cbegin().value();
+    const JsonRPCCall::ResultReader &reader = call->resultReader();
+    if (!reader)
+        return false;
+    JsonScanner scan(data.constData(), data.constData() + data.size());
+    quint64 id = 0;
+    bool hasId = false;
+    bool hasVersion = false;
+    bool hasResult = false;
+    QVariant result;
+    const bool read = scan.object([&](QLatin1String key) {
+        if (key == QLatin1String("id") && !hasId)
+            return hasId = scan.positiveInteger(std::numeric_limits<quint32>::max(), &id);
+        if (key == QLatin1String("jsonrpc") && !hasVersion) {
+            QLatin1String version;
+            return hasVersion = scan.plainString(&version) && version == QLatin1String("2.0");
+        }
+        if (key == QLatin1String("result") && !hasResult) {
+            scan.skipSpace();
+            const char *pos = scan.position();
+            if (!reader(pos, scan.end(), &result))
+                return false;
+            scan.setPosition(pos);
+            return hasResult = true;
+        }
+        return false;
+    });
+    if (!read || !scan.atEnd() || !hasId || !hasVersion || !hasResult || id != call->id())
+        return false;
+    takePending(context, call->id());
+    const QPointer<JsonRPCPrivate> guard(this);
+    call->setResult(result);
+    if (!guard)
+        *alive = false;
+    return true;
+}
+
 bool JsonRPCPrivate::processResponse(const QByteArray &data, Request *context, bool *alive)
 {
+    if (readDirectly(data, context, alive))
+        return true;
     const QString text = decode(data);
     const QVariant parsed = QxtJSON::parse(text);
     const int type = parsed.userType();
@@ -427,15 +489,9 @@ bool JsonRPCPrivate::processResponse(const QByteArray &data, Request *context, b
             qDebug("Invalid or unexpected json-rpc response");
             continue;
         }
-        const auto table = pending.find(context);
-        if (table == pending.end())
-            continue;
-        JsonRPCCall *call = table->take(idKey(id));
+        JsonRPCCall *call = takePending(context, idKey(id));
         if (!call)
             continue;
-        calls.remove(call);
-        if (table->isEmpty())
-            pending.erase(table);
         if (hasResult) {
             call->setResult(result);
         } else {

@@ -44,6 +44,8 @@ public:
     JsonRPCCall *enqueue(quint32 id, const char *method, const QList<QVariant> &params);
     QString serialize(Request *context);
     bool processResponse(const QByteArray &data, Request *context, bool *alive);
+    bool readDirectly(const QByteArray &data, Request *context, bool *alive);
+    JsonRPCCall *takePending(Request *context, quint32 id);
     void dropOutgoing(Request *context, const Error &error);
 
     void handleRequest(const QByteArray &data);

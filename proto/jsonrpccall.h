@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QVariant>
 
+#include <functional>
 #include <optional>
 
 // One outgoing JSON-RPC call (id > 0) or notification (id 0), made by JsonRPC::call() or
@@ -49,6 +50,15 @@ public:
     // Stores JsonRPCError(error) and finishes with error.
     void abort(const Error &error);
 
+    // A reader of the "result" text, for answers too large to go through the generic tree
+    // of values. Called with pos at the value's first character, it either reads the whole
+    // value, moves pos past it and stores it in *result, or returns false, and the answer
+    // then takes the generic path. What it stores must be what the caller would make of
+    // the generic value; the engine uses it only for a message answering this call alone.
+    using ResultReader = std::function<bool(const char *&pos, const char *end, QVariant *result)>;
+    void setResultReader(ResultReader reader) { m_resultReader = std::move(reader); }
+    const ResultReader &resultReader() const { return m_resultReader; }
+
     // The request text: {"id":..,"jsonrpc":"2.0","method":..,"params":[..]}, "id" left out
     // for a notification and "params" when there are none.
     QString stringify() const;
@@ -63,6 +73,7 @@ private:
     QVariant m_result;
     JsonRPCError m_rpcError;
     QPointer<Request> m_parentRequest;
+    ResultReader m_resultReader;
 };
 
 // The answer to one incoming call. A deferred answer waits for its Deferred and emits

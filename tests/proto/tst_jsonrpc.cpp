@@ -25,6 +25,8 @@ private slots:
     void response();
     void responseWithContext_data();
     void responseWithContext();
+    void resultReader_data();
+    void resultReader();
     void nothingExpected();
     void answeredTwice();
     void errorCodeOffset();
@@ -270,6 +272,71 @@ void tst_JsonRPC::responseWithContext()
         QCOMPARE(second->error().message(), QStringLiteral("No valid JSON-RPC response received"));
     delete first;
     delete second;
+}
+
+// A call with a result reader is answered through it only for a plain object answering it
+// alone; every other message takes the generic path with its checks.
+void tst_JsonRPC::resultReader_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("calls");
+    QTest::addColumn<int>("finished"); // -1 unanswered (then failed with 9 by the context)
+    QTest::addColumn<QVariant>("result");
+
+    const QVariant direct = QStringLiteral("read directly");
+    const QVariant generic = QVariantList{5};
+    QTest::newRow("plain answer") << QByteArray(R"({"jsonrpc":"2.0","id":1,"result":[5]})") << 1 << 0 << direct;
+    QTest::newRow("other order, white space")
+            << QByteArray(" {\n \"result\" : [5] ,\"id\":1,\t\"jsonrpc\":\"2.0\"}\r\n") << 1 << 0 << direct;
+    QTest::newRow("reader refuses") << QByteArray(R"({"jsonrpc":"2.0","id":1,"result":[6]})") << 1 << 0
+                                    << QVariant(QVariantList{6});
+    QTest::newRow("string id") << QByteArray(R"({"jsonrpc":"2.0","id":"1","result":[5]})") << 1 << 0 << generic;
+    QTest::newRow("text after the answer") << QByteArray(R"({"jsonrpc":"2.0","id":1,"result":[5]}x)") << 1 << 0
+                                           << generic;
+    QTest::newRow("batch of one") << QByteArray(R"([{"jsonrpc":"2.0","id":1,"result":[5]}])") << 1 << 0 << generic;
+    QTest::newRow("two calls pending") << QByteArray(R"({"jsonrpc":"2.0","id":1,"result":[5]})") << 2 << 0
+                                       << generic;
+    QTest::newRow("extra key") << QByteArray(R"({"jsonrpc":"2.0","id":1,"result":[5],"x":0})") << 1 << -1
+                               << QVariant();
+    QTest::newRow("result twice") << QByteArray(R"({"jsonrpc":"2.0","id":1,"result":[5],"result":[5]})") << 1
+                                  << 0 << generic;
+    QTest::newRow("other id") << QByteArray(R"({"jsonrpc":"2.0","id":2,"result":[5]})") << 1 << -1 << QVariant();
+    QTest::newRow("wrong version") << QByteArray(R"({"jsonrpc":"1.0","id":1,"result":[5]})") << 1 << -1
+                                   << QVariant();
+    QTest::newRow("error") << QByteArray(R"({"jsonrpc":"2.0","id":1,"error":{"code":33,"message":"m"}})") << 1
+                           << 33 << QVariant();
+}
+
+void tst_JsonRPC::resultReader()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(int, calls);
+    QFETCH(int, finished);
+    QFETCH(QVariant, result);
+
+    JsonRPC rpc;
+    Request context;
+    JsonRPCCall *call = rpc.call("m");
+    call->setResultReader([](const char *&pos, const char *end, QVariant *value) {
+        const QByteArray plain("[5]");
+        if (end - pos < plain.size() || QByteArray(pos, plain.size()) != plain)
+            return false;
+        pos += plain.size();
+        *value = QStringLiteral("read directly");
+        return true;
+    });
+    QList<JsonRPCCall *> others;
+    for (int i = 1; i < calls; ++i)
+        others << rpc.call("other");
+    rpc.serializeOutgoingRequest(&context);
+    QSignalSpy spy(call, &Request::finished);
+    rpc.incomingContextedResponse(data, &context);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(call->error().code(), finished < 0 ? 9 : finished);
+    QCOMPARE(call->result(), result);
+    QCOMPARE(call->result().userType(), result.userType());
+    delete call;
+    qDeleteAll(others);
 }
 
 void tst_JsonRPC::nothingExpected()
