@@ -207,10 +207,25 @@ LegacyCabinetDomainsRequest::LegacyCabinetDomainsRequest(JsonRPCCall *call, quin
     : CabinetDomainsRequest(profileId, type, call)
     , m_call(attach(this, call))
 {
+    // Lists of thousands of entries are read straight from the answer's text when it
+    // allows; the generic path still checks every other form.
+    call->setResultReader([type](const char *&pos, const char *end, QVariant *result) {
+        CabinetDomains list;
+        if (!list.readPlainJson(pos, end, type))
+            return false;
+        *result = QVariant::fromValue(list);
+        return true;
+    });
 }
 
 void LegacyCabinetDomainsRequest::callFinished()
 {
+    const QVariant &result = m_call->result();
+    if (!m_call->error().isError() && result.userType() == qMetaTypeId<CabinetDomains>()) {
+        setResult(*static_cast<const CabinetDomains *>(result.constData()));
+        requestFinished(Error());
+        return;
+    }
     finishWithRecord<CabinetDomains>(this, m_call, "Invalid format of domains response", listType());
 }
 

@@ -82,7 +82,7 @@ void ProfileData::read(Part part) const
         break;
     default: {
         const CabinetDomain::Type type = CabinetDomain::Type(int(part) - 1);
-        accepted = m_parts.lists[type].fromVariant(m_cache->value(CacheEntry::domains(m_profileId, type)), type);
+        accepted = m_parts.lists[type].fromJson(m_cache->text(CacheEntry::domains(m_profileId, type)), type);
         break;
     }
     }

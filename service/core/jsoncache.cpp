@@ -116,18 +116,22 @@ void JsonCache::setKeyMaterial(const QString &user, const QString &password)
     m_cache->setKeyMaterial(user, password);
 }
 
-QVariant JsonCache::value(const QString &name) const
+QByteArray JsonCache::text(const QString &name) const
 {
     if (m_cache->cacheDirectory().isEmpty())
-        return QVariant();
+        return QByteArray();
     QScopedPointer<QIODevice> device(m_cache->data(entryUrl(name)));
     if (!device)
-        return QVariant();
+        return QByteArray();
     const QByteArray text = readBounded(device.data(), MaximumEntryBytes);
     device->close();
-    if (text.isEmpty() || text.size() > MaximumEntryBytes)
-        return QVariant();
-    return QxtJSON::parse(QString::fromUtf8(text));
+    return text.size() > MaximumEntryBytes ? QByteArray() : text;
+}
+
+QVariant JsonCache::value(const QString &name) const
+{
+    const QByteArray json = text(name);
+    return json.isEmpty() ? QVariant() : QxtJSON::parse(QString::fromUtf8(json));
 }
 
 bool JsonCache::setValue(const QString &name, const QVariant &value)

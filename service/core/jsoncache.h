@@ -71,6 +71,8 @@ public:
     // The stored value, or an invalid QVariant when the entry is missing, unreadable,
     // or the credentials are incomplete or other than those it was written with.
     QVariant value(const QString &name) const;
+    // The stored JSON text (UTF-8), or an empty text in the same cases.
+    QByteArray text(const QString &name) const;
     // Stores the value; false (nothing written) while the credentials are incomplete, the
     // directory is not writable, or the write fails.
     bool setValue(const QString &name, const QVariant &value);
