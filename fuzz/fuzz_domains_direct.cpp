@@ -1,14 +1,14 @@
 // libFuzzer target: the direct reader of domain lists against the generic path. The first
 // byte picks the list type (low two bits) and whether the rest is a list or a JSON-RPC
 // answer to a "domains" call (bit 4). Whatever the direct reader accepts must come out
-// exactly as the generic path makes it; an answer must finish the call with the same code
-// and the same entries with and without the reader.
+// exactly as the generic path makes it; an answer must finish the account client's request
+// with the same code and the same entries with and without the reader.
 
 #include "cabinetdomain.h"
 #include "fuzzsupport.h"
 #include "jsonrpc.h"
+#include "legacycabinetrequests.h"
 #include "qxtjson.h"
-#include "requestmanager.h"
 
 #include <QCoreApplication>
 
@@ -32,11 +32,11 @@ void checkSame(const CabinetDomains &a, const CabinetDomains &b)
 struct Outcome
 {
     int code = -1;
-    bool ok = false;
     CabinetDomains list;
 };
 
-// The answer fed to a "domains" call, read as the account client reads it.
+// The answer fed to a "domains" call, read by the account client's own request class, with
+// its direct reader or with the reader taken away.
 Outcome answer(const QByteArray &bytes, CabinetDomain::Type type, bool direct)
 {
     Outcome outcome;
@@ -44,27 +44,14 @@ Outcome answer(const QByteArray &bytes, CabinetDomain::Type type, bool direct)
     Request context;
     JsonRPCCall *call = rpc.call("domains");
     call->setAutoDelete(false);
-    if (direct) {
-        call->setResultReader([type](const char *&pos, const char *end, QVariant *result) {
-            CabinetDomains list;
-            if (!list.readPlainJson(pos, end, type))
-                return false;
-            *result = QVariant::fromValue(list);
-            return true;
-        });
-    }
+    auto *request = new LegacyCabinetDomainsRequest(call, 1, type);
+    if (!direct)
+        call->setResultReader(nullptr);
     rpc.serializeOutgoingRequest(&context);
     rpc.incomingContextedResponse(bytes, &context);
-    outcome.code = call->error().code();
-    if (outcome.code == 0) {
-        const QVariant &result = call->result();
-        if (result.userType() == qMetaTypeId<CabinetDomains>()) {
-            outcome.ok = true;
-            outcome.list = result.value<CabinetDomains>();
-        } else {
-            outcome.ok = outcome.list.fromVariant(result, type);
-        }
-    }
+    check(request->hasFinished());
+    outcome.code = request->error().code();
+    outcome.list = request->result();
     delete call;
     return outcome;
 }
@@ -87,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (data[0] & 0x10) {
         const Outcome generic = answer(bytes, type, false);
         const Outcome direct = answer(bytes, type, true);
-        check(generic.code == direct.code && generic.ok == direct.ok);
+        check(generic.code == direct.code);
         checkSame(generic.list, direct.list);
     } else {
         CabinetDomains generic;
@@ -105,10 +92,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         check(whole.fromJson(bytes, type) == ok);
         checkSame(whole, generic);
     }
-    const QList<Request *> left = RequestManager::instance()->requests();
-    for (Request *r : left)
-        RequestManager::instance()->drop(r);
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    FuzzSupport::dropWatchedRequests();
     return 0;
 }

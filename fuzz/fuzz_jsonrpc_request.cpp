@@ -72,10 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     if (!handler.waiting.isEmpty())
         handler.waiting.first().callback(-1);
-    // Other posted events first: one left at the head of the queue would keep Qt from
-    // compacting it, and every later flush would get slower.
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    FuzzSupport::flushEvents();
     return 0;
 }
 

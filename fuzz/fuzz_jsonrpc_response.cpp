@@ -3,7 +3,6 @@
 
 #include "fuzzsupport.h"
 #include "jsonrpc.h"
-#include "requestmanager.h"
 
 #include <QCoreApplication>
 
@@ -41,12 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         rpc.dropAllOutgoing(Error(3));
         qDeleteAll(owned);
     }
-    const QList<Request *> left = RequestManager::instance()->requests();
-    for (Request *r : left)
-        RequestManager::instance()->drop(r);
-    // Other posted events first: one left at the head of the queue would keep Qt from
-    // compacting it, and every later flush would get slower.
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    FuzzSupport::dropWatchedRequests();
     return 0;
 }
