@@ -31,14 +31,21 @@ void refuse(Request *request, const char *message)
     request->requestFinished(Error(InvalidAnswer, QString::fromLatin1(message)));
 }
 
-// The common pattern of the record answers: the record's own reader is the check.
+// The common pattern of the record answers: the record's own reader is the check. A result
+// that already holds the record came from the call's direct reader, which checked it.
 template <typename Record, typename Leaf, typename... Extra>
 void finishWithRecord(Leaf *request, const JsonRPCCall *call, const char *message, Extra... extra)
 {
     if (passCallError(request, call))
         return;
+    const QVariant &result = call->result();
+    if (result.userType() == qMetaTypeId<Record>()) {
+        request->setResult(*static_cast<const Record *>(result.constData()));
+        request->requestFinished(Error());
+        return;
+    }
     Record record;
-    if (!record.fromVariant(call->result(), extra...)) {
+    if (!record.fromVariant(result, extra...)) {
         refuse(request, message);
         return;
     }
@@ -220,12 +227,6 @@ LegacyCabinetDomainsRequest::LegacyCabinetDomainsRequest(JsonRPCCall *call, quin
 
 void LegacyCabinetDomainsRequest::callFinished()
 {
-    const QVariant &result = m_call->result();
-    if (!m_call->error().isError() && result.userType() == qMetaTypeId<CabinetDomains>()) {
-        setResult(*static_cast<const CabinetDomains *>(result.constData()));
-        requestFinished(Error());
-        return;
-    }
     finishWithRecord<CabinetDomains>(this, m_call, "Invalid format of domains response", listType());
 }
 
