@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTcpServer>
 #include <QUdpSocket>
 
@@ -47,3 +49,15 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 }
 
 } // namespace TestSupport
+
+QString TestSupport::jsonAt(const QJsonObject &object, const QString &path)
+{
+    QJsonValue value = object;
+    for (const QString &step : path.split(QLatin1Char('/'))) {
+        bool isIndex = false;
+        const int index = step.toInt(&isIndex);
+        value = isIndex ? value.toArray().at(index) : value.toObject().value(step);
+    }
+    const QByteArray found = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(found.mid(1, found.size() - 2));
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 
 // Small helpers shared by the test programs.
@@ -19,5 +20,9 @@ quint16 freeLoopbackPort();
 
 // Writes bytes to a file, creating parent folders; returns false on any failure.
 bool writeFile(const QString &path, const QByteArray &bytes);
+
+// The compact JSON text of the value at a path of keys and array indexes separated by
+// "/" ("profiles/0/name"); "null" where the path leads nowhere.
+QString jsonAt(const QJsonObject &object, const QString &path);
 
 } // namespace TestSupport
