@@ -73,11 +73,15 @@ void CtlSession::runLists()
 }
 
 // The members every list edit reports: which profile and which list.
-QVariantMap CtlSession::listAction(quint32 profileId, int type) const
+QVariantMap CtlSession::listAction(quint32 profileId, int type, const QString &domain, quint32 entryId) const
 {
     QVariantMap action;
     action.insert(QStringLiteral("profile"), StatusView::profileJson(m_state, profileId));
     action.insert(QStringLiteral("list"), typeText(type));
+    if (entryId != 0) {
+        action.insert(QStringLiteral("domain"), domain);
+        action.insert(QStringLiteral("id"), entryId);
+    }
     return action;
 }
 
@@ -99,9 +103,7 @@ void CtlSession::runListAdd()
             return fail(ExitCode::Failed,
                         ::Error(::Error::InvalidAnswerCode, QStringLiteral("unexpected answer to \"addDomain\": not an entry id")),
                         QString());
-        QVariantMap action = listAction(id, type);
-        action.insert(QStringLiteral("domain"), domain);
-        action.insert(QStringLiteral("id"), entryId);
+        QVariantMap action = listAction(id, type, domain, entryId);
         if (type == CabinetDomain::AliasList)
             action.insert(QStringLiteral("ip"), address);
         addAction(action, QStringLiteral("%1 is on the %2 of %3 now.").arg(domain, StatusView::listName(type), m_state.profileLabel(id)));
@@ -132,10 +134,7 @@ void CtlSession::runListRemove()
         if (entryId == 0)
             return fail(ExitCode::Failed, ::Error(0, QStringLiteral("%1 is not on %2").arg(domain, where)), QString());
         call("removeDomain", {id, typeText(type), entryId}, [this, id, type, listed, entryId, where](const QVariant &) {
-            QVariantMap action = listAction(id, type);
-            action.insert(QStringLiteral("domain"), listed);
-            action.insert(QStringLiteral("id"), entryId);
-            addAction(action, QStringLiteral("%1 is no longer on %2.").arg(listed, where));
+            addAction(listAction(id, type, listed, entryId), QStringLiteral("%1 is no longer on %2.").arg(listed, where));
             commandDone();
         });
     });

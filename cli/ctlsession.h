@@ -68,7 +68,10 @@ private:
     void fail(int exitCode, const ::Error &error, const QString &text);
     void finish(int exitCode);
     void addAction(QVariantMap action, const QString &sentence);
-    QVariantMap listAction(quint32 profileId, int type) const;
+    // The members of a list edit's report: the profile and the list, and with an entry id
+    // also the entry's domain and id.
+    QVariantMap listAction(quint32 profileId, int type, const QString &domain = QString(),
+                           quint32 entryId = 0) const;
     const CabinetProfile *requireProfile(const QString &nameOrId);
     QString connectionLostText() const;
 
