@@ -85,6 +85,12 @@ QVariantMap CtlSession::listAction(quint32 profileId, int type, const QString &d
     return action;
 }
 
+// "the white list of Kids", as the reports name a list.
+QString CtlSession::listPlace(quint32 profileId, int type) const
+{
+    return QStringLiteral("the %1 of %2").arg(StatusView::listName(type), m_state.profileLabel(profileId));
+}
+
 void CtlSession::runListAdd()
 {
     const CabinetProfile *profile = requireProfile(m_command.args.at(0));
@@ -106,7 +112,7 @@ void CtlSession::runListAdd()
         QVariantMap action = listAction(id, type, domain, entryId);
         if (type == CabinetDomain::AliasList)
             action.insert(QStringLiteral("ip"), address);
-        addAction(action, QStringLiteral("%1 is on the %2 of %3 now.").arg(domain, StatusView::listName(type), m_state.profileLabel(id)));
+        addAction(action, QStringLiteral("%1 is on %2 now.").arg(domain, listPlace(id, type)));
         commandDone();
     });
 }
@@ -130,7 +136,7 @@ void CtlSession::runListRemove()
                 break;
             }
         }
-        const QString where = QStringLiteral("the %1 of %2").arg(StatusView::listName(type), m_state.profileLabel(id));
+        const QString where = listPlace(id, type);
         if (entryId == 0)
             return fail(ExitCode::Failed, ::Error(0, QStringLiteral("%1 is not on %2").arg(domain, where)), QString());
         call("removeDomain", {id, typeText(type), entryId}, [this, id, type, listed, entryId, where](const QVariant &) {
@@ -148,9 +154,9 @@ void CtlSession::runListClear()
     const quint32 id = profile->id();
     const int type = m_command.listType;
     call("clearDomains", {id, typeText(type)}, [this, id, type](const QVariant &) {
-        const QVariantMap action = listAction(id, type);
-        QString sentence = QStringLiteral("The %1 of %2 is empty now.").arg(StatusView::listName(type), m_state.profileLabel(id));
-        addAction(action, sentence);
+        QString sentence = listPlace(id, type) + QStringLiteral(" is empty now.");
+        sentence[0] = sentence.at(0).toUpper();
+        addAction(listAction(id, type), sentence);
         commandDone();
     });
 }

@@ -72,6 +72,7 @@ private:
     // also the entry's domain and id.
     QVariantMap listAction(quint32 profileId, int type, const QString &domain = QString(),
                            quint32 entryId = 0) const;
+    QString listPlace(quint32 profileId, int type) const;
     const CabinetProfile *requireProfile(const QString &nameOrId);
     QString connectionLostText() const;
 
